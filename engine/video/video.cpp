@@ -1,0 +1,107 @@
+#include "video/video.h"
+
+#include "images/image_bank.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int screen_width = 0;
+int screen_height = 0;
+SDL_Surface* screen_surface = nullptr;
+
+namespace {
+
+[[noreturn]] void video_failure(const char* format) {
+  std::fprintf(stderr, format, SDL_GetError());
+  std::exit(1);
+}
+
+// The engine was first written against SDL's Windows GDI driver; elsewhere
+// the user's own SDL_VIDEODRIVER (or SDL's choice) stays in force.
+void select_video_driver() {
+#ifdef _WIN32
+  _putenv("SDL_VIDEODRIVER=windib");
+#endif
+}
+
+}  // namespace
+
+int start_video(int width, int height, const char* catalogue_path) {
+  screen_width = width;
+  screen_height = height;
+  Uint32 flags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE;
+  select_video_driver();
+
+  if (SDL_Init(SDL_INIT_VIDEO) < 0) video_failure("Video initialization failed: %s\n");
+
+  char driver_name[16] = "";
+  SDL_VideoDriverName(driver_name, sizeof driver_name);
+  std::printf("SDL Video Driver Name: %s\n", driver_name);
+
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
+  if (info == nullptr) video_failure("Video query failed: %s\n");
+  if (info->hw_available) flags |= SDL_HWSURFACE;
+  if (info->blit_hw) flags |= SDL_HWACCEL;
+
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  screen_surface = SDL_SetVideoMode(width, height, 32, flags);
+  if (screen_surface == nullptr) video_failure("Video mode set failed: %s\n");
+
+  set_perspective(width, height, 0);
+  glShadeModel(GL_SMOOTH);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+  image_bank = new IMAGE_BANK();
+  if (catalogue_path != nullptr) image_bank->load_catalogue(catalogue_path);
+  return 1;
+}
+
+int set_perspective(int width, int height, int to_modelview) {
+  if (height == 0) height = 1;
+  const float aspect = static_cast<float>(width) / static_cast<float>(height);
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, aspect, static_cast<double>(0.1f), 100.0);
+  if (to_modelview == 1) glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  return 1;
+}
+
+void push_ortho(int left, int top, int right, int bottom) {
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(left, right, bottom, top, 0.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void pop_ortho() {
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void draw_square(int x, int y, std::uint32_t colour, float size) {
+  const GLubyte alpha = colour >> 24, red = colour >> 16, green = colour >> 8, blue = colour;
+  glPushMatrix();
+  glLoadIdentity();
+  glColor4ub(red, green, blue, alpha);
+  glBegin(GL_POINTS);
+  if (size == 1.0f) {
+    glVertex2i(x, y);
+  } else {
+    for (int i = 0; i < size; ++i)
+      for (int j = 0; j < size; ++j) glVertex2i(x + j, y + i);
+  }
+  glEnd();
+  glPopMatrix();
+}

@@ -1,0 +1,31 @@
+// Window and GL context start-up, projections and the cell square.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+// Requested window size, recorded before anything else by start_video.
+extern int screen_width;
+extern int screen_height;
+// The surface SDL_SetVideoMode returned.
+extern SDL_Surface* screen_surface;
+
+// Opens the window with an OpenGL context, sets the fixed GL state and
+// creates the image bank, loading catalogue_path into it when not null.
+// Returns 1; on failure prints a message and ends the process with status 1.
+int start_video(int width, int height, const char* catalogue_path);
+
+// Viewport and a 45-degree perspective projection; resets the model-view
+// matrix too when to_modelview is 1, else leaves the projection current
+// (and reset to the identity).
+int set_perspective(int width, int height, int to_modelview);
+
+// Saves the projection and installs a pixel projection, origin top-left.
+void push_ortho(int left, int top, int right, int bottom);
+// Restores the projection saved by push_ortho.
+void pop_ortho();
+
+// Draws a size-by-size square of single-pixel points, top-left at (x, y),
+// in colour 0xAARRGGBB. Size 1.0 is one point.
+void draw_square(int x, int y, std::uint32_t colour, float size);

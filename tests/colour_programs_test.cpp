@@ -1,0 +1,83 @@
+// grains_b and grains_d in a real window, with real mouse input.
+#include "support/gl_window.h"
+#include "support/process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+void xdotool(const std::string& arguments) {
+  ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
+}
+
+void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Starts a program from the project's folder and waits for its window.
+std::unique_ptr<BackgroundProcess> start(const std::string& program) {
+  auto process = std::make_unique<BackgroundProcess>(std::vector<std::string>{program_path(program)}, SOURCE_DIR);
+  EXPECT_TRUE(process->wait_for_output("SDL Video Driver Name:", 10000)) << process->output();
+  pause_ms(500);
+  return process;
+}
+
+}  // namespace
+
+TEST(ColourPrograms, StartUpPrintsItsLinesInOrder) {
+  auto grains_d = start("grains_d");
+  const ProcessResult result = grains_d->stop(SIGTERM, 2000);
+  EXPECT_EQ(result.out.rfind("K-0\nVyrEngine - Loading all Graphisme\nSDL Video Driver Name: x11\n", 0), 0u)
+      << result.out;
+  EXPECT_EQ(result.signal_number, SIGTERM);
+}
+
+TEST(ColourPrograms, MissingCatalogueEndsStartUp) {
+  const std::string empty_dir = make_temp_dir();
+  const ProcessResult result = run_process({program_path("grains_b")}, empty_dir);
+  std::filesystem::remove_all(empty_dir);
+  EXPECT_EQ(result.exit_status, 255);
+  EXPECT_EQ(result.out,
+            "K-0\nVyrEngine - Loading all Graphisme\nSDL Video Driver Name: x11\n"
+            "Impossible d'ouvrir [grfx/KPD_Player.vym]\n");
+}
+
+TEST(ColourPrograms, RightDragPaintsRedWallsAndKeysChangeNothing) {
+  auto grains_b = start("grains_b");
+  xdotool("mousemove 400 400 mousedown 3 mousemove 420 410 sleep 0.1 mousemove 440 420 sleep 0.1 mouseup 3");
+  xdotool("key Escape q space");
+  pause_ms(500);
+  ASSERT_TRUE(grains_b->running()) << "keys are ignored";
+  const Screenshot screen = take_screenshot();
+
+  double seconds = 0;
+  const ProcessResult result = grains_b->stop(SIGTERM, 3000, &seconds);
+  EXPECT_EQ(result.signal_number, SIGTERM);
+  EXPECT_LT(seconds, 1.0);
+  EXPECT_NE(result.out.find("D 420 410\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("D 440 420\n"), std::string::npos) << result.out;
+
+  // The block from cell (220, 210) covers pixels 440..455 across and rows
+  // 419..434 (points land one row above their y).
+  for (const auto& [x, y] : {std::pair{440, 419}, {455, 434}, {425, 409}, {447, 427}})
+    EXPECT_EQ(screen.at(x, y), 0xFF0000u) << x << "," << y;
+  EXPECT_EQ(screen.at(456, 427), 0u);
+}
+
+TEST(ColourPrograms, GrainsDPaintsAtThePointerCoordinatesAsCells) {
+  auto grains_d = start("grains_d");
+  xdotool("mousemove 50 60 mousedown 3 mousemove 52 60 sleep 0.1 mouseup 3");
+  pause_ms(400);
+  const Screenshot screen = take_screenshot();
+  const ProcessResult result = grains_d->stop(SIGINT, 3000);
+  EXPECT_EQ(result.signal_number, SIGINT);
+  EXPECT_NE(result.out.find("D 52 60\n"), std::string::npos) << result.out;
+  // Cells (52..55, 60..63) show at pixels (208..223, 239..254).
+  EXPECT_EQ(screen.at(208, 239), 0xFF0000u);
+  EXPECT_EQ(screen.at(223, 254), 0xFF0000u);
+  EXPECT_EQ(screen.at(224, 254), 0u);
+}

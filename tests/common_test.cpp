@@ -1,0 +1,123 @@
+// The random source, the mouse record, the CPU frame and scripted events.
+#include "common/frame_painter.h"
+#include "common/grain_rules.h"
+#include "grains_sim/events_script.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+TEST(RandomSource, RepeatsTheUnseededSequenceOfTheOriginalPlatform) {
+  RandomSource random;
+  const std::vector<int> expected{41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
+  for (const int value : expected) EXPECT_EQ(random.next(), value);
+  for (int i = 0; i < 100000; ++i) {
+    const int value = random.next();
+    ASSERT_GE(value, 0);
+    ASSERT_LE(value, RandomSource::MAX);
+  }
+}
+
+namespace {
+
+// Records what the event pump asks of a program.
+class RecordingRules final : public GrainRules {
+ public:
+  void clear_grid() override {}
+  void spawn() override {}
+  void scan(CellPainter&) override {}
+  void write_dump(std::FILE*) const override {}
+  void left_click(const MOUSE_STATE& mouse) override {
+    calls.push_back("click " + std::to_string(mouse.x) + " " + std::to_string(mouse.left_held));
+  }
+  void mouse_motion(const MOUSE_STATE& mouse) override {
+    calls.push_back("motion " + std::to_string(mouse.x) + " " + std::to_string(mouse.right_held));
+  }
+  std::vector<std::string> calls;
+};
+
+MouseEvent down(int x, int y, std::uint8_t button) {
+  return {MouseEventKind::button_down, std::uint16_t(x), std::uint16_t(y), button};
+}
+MouseEvent up(int x, int y, std::uint8_t button) {
+  return {MouseEventKind::button_up, std::uint16_t(x), std::uint16_t(y), button};
+}
+MouseEvent motion(int x, int y) { return {MouseEventKind::motion, std::uint16_t(x), std::uint16_t(y), 0}; }
+
+}  // namespace
+
+TEST(MouseEvents, PressAndReleaseWithoutMotionRecordPositionsAndFlags) {
+  MOUSE_STATE mouse;
+  RecordingRules rules;
+  handle_mouse_event(mouse, down(10, 20, BUTTON_MIDDLE), rules);
+  EXPECT_EQ(mouse.middle_held, 1);
+  EXPECT_EQ(mouse.middle_press.x, 10);
+  EXPECT_EQ(mouse.middle_press.y, 20);
+  handle_mouse_event(mouse, up(30, 40, BUTTON_MIDDLE), rules);
+  EXPECT_EQ(mouse.middle_held, 0);
+  EXPECT_EQ(mouse.middle_release.x, 30);
+  EXPECT_EQ(mouse.middle_release.y, 40);
+  EXPECT_EQ(mouse.x, 30);
+
+  handle_mouse_event(mouse, down(65535, 65535, BUTTON_RIGHT), rules);
+  EXPECT_EQ(mouse.right_press.x, 65535);  // 16-bit coordinates are zero-extended
+  handle_mouse_event(mouse, down(5, 6, BUTTON_RIGHT), rules);
+  EXPECT_EQ(mouse.right_held, 1);  // a lost release leaves the button held
+  handle_mouse_event(mouse, up(7, 8, BUTTON_RIGHT), rules);
+  EXPECT_EQ(mouse.right_held, 0);
+  EXPECT_EQ(mouse.right_release.y, 8);
+  EXPECT_TRUE(rules.calls.empty());
+}
+
+TEST(MouseEvents, LeftClickRunsBeforeTheHeldFlagAndMotionOncePerEvent) {
+  MOUSE_STATE mouse;
+  RecordingRules rules;
+  handle_mouse_event(mouse, down(12, 0, BUTTON_LEFT), rules);
+  handle_mouse_event(mouse, up(12, 0, BUTTON_LEFT), rules);
+  handle_mouse_event(mouse, down(1, 1, BUTTON_RIGHT), rules);
+  handle_mouse_event(mouse, motion(3, 4), rules);
+  handle_mouse_event(mouse, motion(5, 4), rules);
+  EXPECT_EQ(rules.calls, (std::vector<std::string>{"click 12 0", "motion 3 1", "motion 5 1"}));
+  EXPECT_EQ(mouse.left_press.x, 12);
+  EXPECT_EQ(mouse.left_held, 0);
+}
+
+TEST(FramePainter, LightsPointsOneRowAboveTheirYAndClipsToTheWindow) {
+  FramePainter frame;
+  frame.square(10, 0, 0xFFFFFF, 1.0f);  // row -1: outside
+  frame.square(1023, 768, 0x00FF00, 1.0f);
+  frame.square(20, 5, 0x80123456, 2.5f);  // 3 by 3, alpha ignored
+  frame.square(-1, 100, 0x0000FF, 2.0f);  // half outside on the left
+  int lit = 0;
+  for (int y = 0; y < FramePainter::HEIGHT; ++y)
+    for (int x = 0; x < FramePainter::WIDTH; ++x) lit += frame.pixel(x, y) != 0xFF000000u;
+  EXPECT_EQ(lit, 1 + 9 + 2);
+  EXPECT_EQ(frame.pixel(1023, 767), 0xFF00FF00u);
+  EXPECT_EQ(frame.pixel(20, 4), 0xFF123456u);
+  EXPECT_EQ(frame.pixel(22, 6), 0xFF123456u);
+  EXPECT_EQ(frame.pixel(0, 99), 0xFF0000FFu);
+  EXPECT_EQ(frame.pixel(0, 100), 0xFF0000FFu);
+}
+
+TEST(EventsScript, ReadsEventsInFrameOrderAndSkipsCommentsAndBlanks) {
+  std::istringstream in("# a right drag\n\n3 down 10 20 3\n1 motion 5 6\n3 motion 65535 0\n 1 up 0 0 1\n");
+  const EventsScript script = read_events_script(in);
+  ASSERT_TRUE(script.error.empty()) << script.error;
+  ASSERT_EQ(script.events.size(), 4u);
+  EXPECT_EQ(script.events[0].frame, 1);
+  EXPECT_EQ(script.events[0].event.kind, MouseEventKind::motion);
+  EXPECT_EQ(script.events[1].event.kind, MouseEventKind::button_up);
+  EXPECT_EQ(script.events[2].event.button, BUTTON_RIGHT);
+  EXPECT_EQ(script.events[3].event.x, 65535);
+}
+
+TEST(EventsScript, NamesTheFirstMalformedLine) {
+  for (const std::string bad : {"1 down 10 20", "1 jump 1 1", "1 motion 65536 0", "-1 motion 0 0",
+                                "1 up 1 1 4", "1 motion 1 1 1 1", "x motion 1 1", "1 motion 1.5 1"}) {
+    std::istringstream in("0 motion 1 1\n#\n" + bad + "\n");
+    const EventsScript script = read_events_script(in);
+    EXPECT_EQ(script.error.rfind("line 3:", 0), 0u) << bad << " gave: " << script.error;
+    EXPECT_TRUE(script.events.empty());
+  }
+}

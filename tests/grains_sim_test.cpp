@@ -1,0 +1,123 @@
+// The headless runner from the command line.
+#include "support/process.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class GrainsSim : public testing::Test {
+ protected:
+  void SetUp() override { dir_ = make_temp_dir(); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  std::string file(const std::string& name, const std::string& content = "") {
+    const std::string path = dir_ + "/" + name;
+    if (!content.empty()) std::ofstream(path) << content;
+    return path;
+  }
+  static ProcessResult sim(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), program_path("grains_sim"));
+    return run_process(arguments);
+  }
+
+  std::string dir_;
+};
+
+const char* RIGHT_DRAG =
+    "# paint a wall across the pink stream\n"
+    "5 down 60 300 3\n"
+    "5 motion 60 300\n"
+    "6 motion 120 302\n"
+    "6 motion 180 304\n"
+    "7 up 180 304 3\n";
+
+}  // namespace
+
+TEST_F(GrainsSim, SameEventsGiveIdenticalDumps) {
+  const std::string events = file("drag.txt", RIGHT_DRAG);
+  for (const std::string program : {"grains_b", "grains_d"}) {
+    const auto first = sim({program, "--frames", "300", "--events", events, "--dump", file("1.txt")});
+    const auto second = sim({program, "--frames", "300", "--events", events, "--dump", file("2.txt")});
+    ASSERT_EQ(first.exit_status, 0) << first.err;
+    EXPECT_EQ(first.out, second.out);
+    const std::string dump = read_file(file("1.txt"));
+    EXPECT_EQ(dump, read_file(file("2.txt")));
+    EXPECT_NE(dump.find("ff0000"), std::string::npos) << program << ": the wall is in the grid";
+    EXPECT_NE(dump.find("ffffff"), std::string::npos) << program << ": grains were spawned";
+  }
+}
+
+TEST_F(GrainsSim, DumpIs641LinesOf641HexValues) {
+  const auto result = sim({"grains_b", "--frames", "50", "--dump", file("dump.txt")});
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  std::istringstream dump(read_file(file("dump.txt")));
+  int rows = 0;
+  for (std::string line; std::getline(dump, line); ++rows) {
+    ASSERT_EQ(line.size(), 641u * 7 - 1) << "row " << rows;
+    for (std::size_t i = 6; i < line.size(); i += 7) ASSERT_EQ(line[i], ' ');
+    ASSERT_EQ(line.find_first_not_of("0123456789abcdef "), std::string::npos);
+  }
+  EXPECT_EQ(rows, 641);
+}
+
+TEST_F(GrainsSim, ScriptedRightDragPrintsItsLinesLikeTheWindow) {
+  const auto result = sim({"grains_b", "--frames", "10", "--events", file("drag.txt", RIGHT_DRAG), "--bench"});
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  // The press alone paints nothing; each motion while held paints and prints.
+  EXPECT_EQ(result.out.substr(0, result.out.rfind("D ") + 10), "D 60 300\nD 120 302\nD 180 304\n");
+  const std::string last_line = result.out.substr(result.out.rfind("frames="));
+  EXPECT_EQ(last_line.rfind("frames=10 seconds=", 0), 0u) << last_line;
+  EXPECT_NE(last_line.find(" frames_per_second="), std::string::npos);
+}
+
+TEST_F(GrainsSim, PictureIsTheWindowSizedFrame) {
+  const std::string png = file("frame.png");
+  const auto result = sim({"grains_d", "--frames", "200", "--png", png});
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str()));
+  EXPECT_EQ(image.width, 1024u);
+  EXPECT_EQ(image.height, 768u);
+  image.format = PNG_FORMAT_RGB;
+  std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  int white = 0, other = 0;
+  for (std::size_t i = 0; i < rgb.size(); i += 3) {
+    const int value = (rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2];
+    white += value == 0xFFFFFF;
+    other += value != 0xFFFFFF && value != 0;
+  }
+  EXPECT_GT(white, 16 * 20);
+  EXPECT_EQ(white % 16, 0) << "whole 4x4 cells";
+  EXPECT_EQ(other, 0);
+}
+
+TEST_F(GrainsSim, BadInputEndsWithAMessage) {
+  const auto malformed = sim({"grains_b", "--events", file("bad.txt", "0 motion 1 1\n\n0 down 5 5\n")});
+  EXPECT_EQ(malformed.exit_status, 2);
+  EXPECT_NE(malformed.err.find("line 3"), std::string::npos) << malformed.err;
+  EXPECT_TRUE(malformed.out.empty());
+
+  const auto unknown_option = sim({"grains_b", "--fast"});
+  EXPECT_NE(unknown_option.exit_status, 0);
+  EXPECT_FALSE(unknown_option.err.empty());
+  const auto unknown_program = sim({"grains_z"});
+  EXPECT_NE(unknown_program.exit_status, 0);
+  const auto missing_events = sim({"grains_b", "--events", dir_ + "/none.txt"});
+  EXPECT_NE(missing_events.exit_status, 0);
+  EXPECT_NE(missing_events.err.find("none.txt"), std::string::npos);
+  const auto unwritable = sim({"grains_b", "--frames", "1", "--dump", dir_ + "/no/such/dir/dump.txt"});
+  EXPECT_NE(unwritable.exit_status, 0);
+  EXPECT_NE(unwritable.err.find("dump.txt"), std::string::npos);
+  const auto unwritable_png = sim({"grains_b", "--frames", "1", "--png", dir_ + "/no/such/dir/a.png"});
+  EXPECT_NE(unwritable_png.exit_status, 0);
+  EXPECT_NE(unwritable_png.err.find("a.png"), std::string::npos);
+}

@@ -1,0 +1,67 @@
+#include "support/gl_window.h"
+
+#include "support/process.h"
+#include "video/video.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+
+void ensure_video() {
+  if (screen_surface == nullptr) start_video(1024, 768, nullptr);
+}
+
+std::vector<std::uint32_t> read_window_pixels() {
+  std::vector<unsigned char> rgb(1024 * 768 * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  std::vector<std::uint32_t> pixels(1024 * 768);
+  for (int row = 0; row < 768; ++row)
+    for (int x = 0; x < 1024; ++x) {
+      const unsigned char* p = &rgb[((767 - row) * 1024 + x) * 3];
+      pixels[row * 1024 + x] = (p[0] << 16) | (p[1] << 8) | p[2];
+    }
+  return pixels;
+}
+
+std::uint32_t window_pixel(int x, int y) {
+  unsigned char p[3];
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(x, 767 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+  return (p[0] << 16) | (p[1] << 8) | p[2];
+}
+
+int count_lit_pixels() {
+  int lit = 0;
+  for (const std::uint32_t pixel : read_window_pixels()) lit += pixel != 0;
+  return lit;
+}
+
+Screenshot take_screenshot(const std::string& png_path) {
+  const std::string dir = make_temp_dir();
+  const std::string ppm = dir + "/screen.ppm";
+  const ProcessResult shot = run_process({"/usr/bin/import", "-window", "root", "-depth", "8", ppm});
+  if (shot.exit_status != 0) throw std::runtime_error("import failed: " + shot.err);
+  if (!png_path.empty()) run_process({"/usr/bin/convert", ppm, png_path});
+
+  std::istringstream in(read_file(ppm));
+  std::filesystem::remove_all(dir);
+  std::string magic;
+  int max_value = 0;
+  Screenshot screenshot;
+  in >> magic >> screenshot.width >> screenshot.height >> max_value;
+  in.get();
+  if (magic != "P6" || max_value != 255) throw std::runtime_error("unexpected screenshot format");
+  screenshot.pixels.resize(screenshot.width * screenshot.height);
+  for (auto& pixel : screenshot.pixels) {
+    unsigned char p[3];
+    in.read(reinterpret_cast<char*>(p), 3);
+    pixel = (p[0] << 16) | (p[1] << 8) | p[2];
+  }
+  return screenshot;
+}

@@ -1,0 +1,141 @@
+// Video start-up state, projections and draw_square, read back from GL.
+#include "common/frame_painter.h"
+#include "support/gl_window.h"
+#include "video/video.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class Video : public testing::Test {
+ protected:
+  void SetUp() override { ensure_video(); }
+
+  static void begin_pixel_frame() {
+    push_ortho(0, 0, 1024, 768);
+    glLoadIdentity();
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+};
+
+void expect_identity(GLenum which) {
+  GLfloat m[16];
+  glGetFloatv(which, m);
+  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+}
+
+GLint get_int(GLenum what) {
+  GLint value = 0;
+  glGetIntegerv(what, &value);
+  return value;
+}
+
+}  // namespace
+
+// Runs first: the state start_video leaves before any frame.
+TEST_F(Video, StartUpLeavesTheFixedState) {
+  EXPECT_EQ(screen_width, 1024);
+  EXPECT_EQ(screen_height, 768);
+  ASSERT_NE(screen_surface, nullptr);
+  EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_PROJECTION);
+  expect_identity(GL_PROJECTION_MATRIX);
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_EQ(get_int(GL_DEPTH_FUNC), GL_LEQUAL);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_EQ(get_int(GL_SHADE_MODEL), GL_SMOOTH);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[2], 1024);
+  EXPECT_EQ(viewport[3], 768);
+  int double_buffered = 0;
+  SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &double_buffered);
+  EXPECT_EQ(double_buffered, 1);
+}
+
+TEST_F(Video, PerspectiveWithHeightZeroUsesOne) {
+  set_perspective(300, 0, 1);
+  EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_MODELVIEW);
+  expect_identity(GL_MODELVIEW_MATRIX);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[3], 1);
+  GLfloat m[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, m);
+  const float focal = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+  EXPECT_NEAR(m[5], focal, 1e-4);
+  EXPECT_NEAR(m[0], focal / 300.0f, 1e-6);
+  set_perspective(1024, 768, 0);
+  expect_identity(GL_PROJECTION_MATRIX);
+}
+
+TEST_F(Video, OrthoPushAndPopRestoreTheProjection) {
+  GLfloat before[16], after[16];
+  glMatrixMode(GL_PROJECTION);
+  glGetFloatv(GL_PROJECTION_MATRIX, before);
+  const GLint depth = get_int(GL_PROJECTION_STACK_DEPTH);
+  push_ortho(0, 0, 1024, 768);
+  EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_MODELVIEW);
+  EXPECT_EQ(get_int(GL_PROJECTION_STACK_DEPTH), depth + 1);
+  GLfloat ortho[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, ortho);
+  EXPECT_FLOAT_EQ(ortho[0], 2.0f / 1024);
+  EXPECT_FLOAT_EQ(ortho[5], -2.0f / 768);  // y grows downwards
+  pop_ortho();
+  glGetFloatv(GL_PROJECTION_MATRIX, after);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(before[i], after[i]);
+  EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_MODELVIEW);
+}
+
+TEST_F(Video, SquaresAreSizeBySizePointsAtFullOpacity) {
+  const struct {
+    float size;
+    int points;
+  } cases[] = {{1.0f, 1}, {2.0f, 4}, {2.5f, 9}, {4.0f, 16}};
+  for (const auto& c : cases) {
+    begin_pixel_frame();
+    const GLint depth = get_int(GL_MODELVIEW_STACK_DEPTH);
+    draw_square(100, 100, 0x0000FF00, c.size);  // alpha byte 0
+    EXPECT_EQ(get_int(GL_MODELVIEW_STACK_DEPTH), depth);
+    EXPECT_EQ(count_lit_pixels(), c.points) << "size " << c.size;
+    EXPECT_EQ(window_pixel(100, 99), 0x00FF00u);
+    pop_ortho();
+  }
+}
+
+TEST_F(Video, PointsLandOneRowAboveTheirYAndY0IsOutside) {
+  begin_pixel_frame();
+  draw_square(10, 0, 0xFFFFFF, 1.0f);
+  EXPECT_EQ(count_lit_pixels(), 0);
+  draw_square(10, 5, 0xFFFFFF, 1.0f);
+  EXPECT_EQ(window_pixel(10, 4), 0xFFFFFFu);
+  draw_square(1023, 768, 0xFF0000, 1.0f);
+  EXPECT_EQ(window_pixel(1023, 767), 0xFF0000u);
+  EXPECT_EQ(count_lit_pixels(), 2);
+  pop_ortho();
+}
+
+TEST_F(Video, CpuFrameMatchesTheGlPointsPixelForPixel) {
+  begin_pixel_frame();
+  FramePainter frame;
+  const struct {
+    int x, y;
+    std::uint32_t colour;
+    float size;
+  } squares[] = {{0, 0, 0xFF0000, 2.0f},      {1022, 766, 0x00FF00, 2.0f}, {1020, 764, 0xFFFFFF, 4.0f},
+                 {-2, 300, 0x0000FF, 4.0f},   {500, 767, 0x123456, 2.0f},  {640, 640, 0xFFFFFF, 4.0f},
+                 {33, 44, 0x80FF0080, 2.0f},  {33, 45, 0x00ABCDEF, 2.0f},  {7, 9, 0xFFFFFF, 1.0f},
+                 {200, 1, 0xFF00FF, 2.5f}};
+  for (const auto& s : squares) {
+    draw_square(s.x, s.y, s.colour, s.size);
+    frame.square(s.x, s.y, s.colour, s.size);
+  }
+  const auto gl = read_window_pixels();
+  int differences = 0;
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x) differences += gl[y * 1024 + x] != (frame.pixel(x, y) & 0xFFFFFF);
+  EXPECT_EQ(differences, 0);
+  pop_ortho();
+}
