@@ -27,6 +27,7 @@ class RecordingRules final : public GrainRules {
   void clear_grid() override {}
   void spawn() override {}
   void scan(CellPainter&) override {}
+  void fill_with_grains() override {}
   void write_dump(std::FILE*) const override {}
   void left_click(const MOUSE_STATE& mouse) override {
     calls.push_back("click " + std::to_string(mouse.x) + " " + std::to_string(mouse.left_held));

@@ -21,9 +21,15 @@ namespace {
 
 // The engine was first written against SDL's Windows GDI driver; elsewhere
 // the user's own SDL_VIDEODRIVER (or SDL's choice) stays in force.
+// Where SDL 1.2 is the sdl12-compat layer, it would render GL programs into
+// an off-screen framebuffer and scale that onto the window at every swap; the
+// window never changes size, so that copy is turned off unless the user's
+// environment says otherwise.
 void select_video_driver() {
 #ifdef _WIN32
   _putenv("SDL_VIDEODRIVER=windib");
+#else
+  setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
 #endif
 }
 

@@ -102,6 +102,12 @@ void ColourGridRules<V>::paint_wall(const MOUSE_STATE& mouse) {
 }
 
 template <ColourVariant V>
+void ColourGridRules<V>::fill_with_grains() {
+  for (int y = 0; y <= LAST; ++y)
+    for (int x = 0; x <= LAST; ++x) grid.cells[x][y] = colour::WHITE;
+}
+
+template <ColourVariant V>
 void ColourGridRules<V>::write_dump(std::FILE* out) const {
   for (int y = 0; y < CELL_GRID<std::uint32_t>::SIDE; ++y)
     for (int x = 0; x < CELL_GRID<std::uint32_t>::SIDE; ++x)

@@ -33,6 +33,7 @@ class ColourGridRules final : public GrainRules {
   void spawn() override;
   void scan(CellPainter& painter) override;
   void mouse_motion(const MOUSE_STATE& mouse) override;
+  void fill_with_grains() override;
   void write_dump(std::FILE* out) const override;
 
   CELL_GRID<std::uint32_t> grid;

@@ -5,8 +5,15 @@
 #include "common/cell_painter.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
+
+// A rectangle of pixels, right and bottom exclusive; empty when right <= left.
+struct PixelBounds {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool empty() const { return right <= left || bottom <= top; }
+  int width() const { return right - left; }
+  int height() const { return bottom - top; }
+};
 
 class FramePainter final : public CellPainter {
  public:
@@ -21,15 +28,12 @@ class FramePainter final : public CellPainter {
   // Pixel at column x, row y counted from the top, as 0xFFRRGGBB.
   std::uint32_t pixel(int x, int y) const { return pixels_[y * WIDTH + x]; }
   const std::uint32_t* pixels() const { return pixels_.data(); }
+  // The smallest rectangle holding every pixel painted since the last clear.
+  const PixelBounds& painted() const { return painted_; }
 
  private:
-  // A point at integer (x, y) lights column x of row y - 1: pixel centres lie
-  // half a pixel inside, and the top of the projection is window row 0.
-  void point(int x, int y, std::uint32_t colour) {
-    const int row = y - 1;
-    if (static_cast<unsigned>(x) < WIDTH && static_cast<unsigned>(row) < HEIGHT)
-      pixels_[row * WIDTH + x] = colour;
-  }
+  void grow_painted(const PixelBounds& square);
 
   std::vector<std::uint32_t> pixels_;
+  PixelBounds painted_;
 };

@@ -25,6 +25,10 @@ class GrainRules {
   // Mouse moved: the drag brushes of the buttons that are held.
   virtual void mouse_motion(const MOUSE_STATE& mouse) = 0;
 
+  // Puts a grain that moves into every simulated cell: the heaviest load
+  // a frame can carry, for benchmarks.
+  virtual void fill_with_grains() = 0;
+
   // The whole grid as text: 641 lines, one per row, 641 values each.
   virtual void write_dump(std::FILE* out) const = 0;
 

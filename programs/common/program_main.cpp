@@ -1,5 +1,6 @@
 #include "common/program_main.h"
 
+#include "common/cell_drawing.h"
 #include "common/grain_rules.h"
 #include "common/stop_signals.h"
 #include "video/video.h"
@@ -7,24 +8,11 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
-constexpr int WINDOW_WIDTH = 1024;
-constexpr int WINDOW_HEIGHT = 768;
 constexpr const char* CATALOGUE_PATH = "grfx/KPD_Player.vym";
-
-void run_frame(GrainRules& rules, CellPainter& painter) {
-  poll_events(rules);
-  push_ortho(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-  glLoadIdentity();
-  glClear(GL_COLOR_BUFFER_BIT);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  rules.spawn();
-  rules.scan(painter);
-  pop_ortho();
-  SDL_GL_SwapBuffers();
-}
 
 }  // namespace
 
@@ -34,6 +22,18 @@ void poll_events(GrainRules& rules) {
     if (const auto mouse_event = mouse_event_from_sdl(event))
       handle_mouse_event(mouse_state, *mouse_event, rules);
   }
+}
+
+void draw_frame(GrainRules& rules, CellDrawing& drawing) {
+  push_ortho(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+  glLoadIdentity();
+  glClear(GL_COLOR_BUFFER_BIT);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  rules.spawn();
+  drawing.begin_frame();
+  rules.scan(drawing.painter());
+  drawing.end_frame();
+  pop_ortho();
 }
 
 int run_grain_program(GrainRules& rules) {
@@ -48,9 +48,15 @@ int run_grain_program(GrainRules& rules) {
   install_stop_handlers();
 
   rules.clear_grid();
-  GlPointPainter painter;
+  std::unique_ptr<CellDrawing> drawing;
+  if (points_drawing_requested())
+    drawing = std::make_unique<PointDrawing>();
+  else
+    drawing = std::make_unique<UploadDrawing>();
   for (;;) {
     end_if_stop_requested();
-    run_frame(rules, painter);
+    poll_events(rules);
+    draw_frame(rules, *drawing);
+    SDL_GL_SwapBuffers();
   }
 }

@@ -19,6 +19,8 @@ namespace {
 struct Options {
   std::string program;
   long frames = 1000;
+  long warmup = 0;
+  bool full = false;
   std::string events_path;
   std::string dump_path;
   std::string png_path;
@@ -30,19 +32,27 @@ int fail(const std::string& message, int status = 1) {
   return status;
 }
 
-// Runs the frames; the last one is painted when a picture is wanted.
-void run_frames(GrainRules& rules, const Options& options, const EventsScript& script,
-                FramePainter* picture) {
+// Runs the warm-up and timed frames; the last one is painted when a picture
+// is wanted. Returns the seconds the timed frames spent in spawn and scan.
+double run_frames(GrainRules& rules, const Options& options, const EventsScript& script,
+                  FramePainter* picture) {
+  using Clock = std::chrono::steady_clock;
   MOUSE_STATE mouse;
   NullPainter no_picture;
   std::size_t next_event = 0;
-  for (long frame = 0; frame < options.frames; ++frame) {
+  const long last_frame = options.warmup + options.frames - 1;
+  std::chrono::duration<double> timed{0};
+  for (long frame = 0; frame <= last_frame; ++frame) {
     for (; next_event < script.events.size() && script.events[next_event].frame == frame; ++next_event)
       handle_mouse_event(mouse, script.events[next_event].event, rules);
+    if (options.full) rules.fill_with_grains();
+    const bool painted = picture != nullptr && frame == last_frame;
+    const auto start = Clock::now();
     rules.spawn();
-    const bool painted = picture != nullptr && frame == options.frames - 1;
     rules.scan(painted ? static_cast<CellPainter&>(*picture) : no_picture);
+    if (frame >= options.warmup) timed += Clock::now() - start;
   }
+  return timed.count();
 }
 
 int run(const Options& options) {
@@ -62,9 +72,7 @@ int run(const Options& options) {
   std::unique_ptr<FramePainter> picture;
   if (!options.png_path.empty()) picture = std::make_unique<FramePainter>();
 
-  const auto start = std::chrono::steady_clock::now();
-  run_frames(*rules, options, script, picture.get());
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  const double seconds = run_frames(*rules, options, script, picture.get());
 
   if (dump != nullptr) {
     rules->write_dump(dump);
@@ -75,7 +83,6 @@ int run(const Options& options) {
                             picture->pixels(), error))
     return fail("cannot write picture " + options.png_path + ": " + error);
   if (options.bench) {
-    const double seconds = elapsed.count();
     std::printf("frames=%ld seconds=%.6f frames_per_second=%.1f\n", options.frames, seconds,
                 seconds > 0 ? options.frames / seconds : 0.0);
   }
@@ -94,7 +101,9 @@ int main(int argc, char** argv) {
   app.add_option("--events", options.events_path, "Scripted mouse input, FRAME KIND X Y [BUTTON] a line");
   app.add_option("--dump", options.dump_path, "Write the whole grid after the last frame as text");
   app.add_option("--png", options.png_path, "Write the last frame's 1024x768 picture as PNG");
-  app.add_flag("--bench", options.bench, "Print the frames' running time last");
+  app.add_option("--warmup", options.warmup, "Frames to run first, untimed")->check(CLI::NonNegativeNumber);
+  app.add_flag("--full", options.full, "Fill every simulated cell with a moving grain before each frame");
+  app.add_flag("--bench", options.bench, "Print the time the timed frames spent in spawn and scan, last");
   CLI11_PARSE(app, argc, argv);
   return run(options);
 }

@@ -1,0 +1,61 @@
+// Whole-frame timings of every program by both drawing paths, in a real
+// window: spawn, scan, drawing, presentation and buffer swap.
+//   frame_bench [SECONDS_PER_CASE]
+// Prints one line per case: frame PROGRAM LOAD PATH MS_PER_FRAME FRAMES
+// LOAD is "typical" (after 1000 frames without input) or "full" (every
+// simulated cell refilled with a moving grain before each frame, untimed).
+#include "common/cell_drawing.h"
+#include "common/program_main.h"
+#include "grains_sim/program_registry.h"
+#include "video/video.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double milliseconds_per_frame(const std::string& program, bool full, CellDrawing& drawing,
+                              double seconds_per_case, long& frames) {
+  auto rules = make_grain_rules(program);
+  rules->clear_grid();
+  NullPainter none;
+  for (int frame = 0; frame < 1000 && !full; ++frame) {
+    rules->spawn();
+    rules->scan(none);
+  }
+  std::chrono::duration<double> timed{0};
+  for (frames = 0; frames < 5 || timed.count() < seconds_per_case; ++frames) {
+    if (full) rules->fill_with_grains();
+    const auto start = Clock::now();
+    draw_frame(*rules, drawing);
+    SDL_GL_SwapBuffers();
+    glFinish();
+    timed += Clock::now() - start;
+  }
+  return timed.count() * 1000.0 / frames;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const double seconds_per_case = argc > 1 ? std::atof(argv[1]) : 1.0;
+  start_video(WINDOW_WIDTH, WINDOW_HEIGHT, nullptr);
+  PointDrawing points;
+  UploadDrawing upload;
+  for (const std::string& program : grain_program_names())
+    for (const bool full : {false, true})
+      for (CellDrawing* drawing : {static_cast<CellDrawing*>(&points), static_cast<CellDrawing*>(&upload)}) {
+        long frames = 0;
+        const double ms = milliseconds_per_frame(program, full, *drawing, seconds_per_case, frames);
+        std::printf("frame %s %s %s %.3f %ld\n", program.c_str(), full ? "full" : "typical",
+                    drawing == &points ? "points" : "upload", ms, frames);
+        std::fflush(stdout);
+      }
+  return 0;
+}

@@ -1,0 +1,62 @@
+// The frame upload path shows exactly the pixels of the per-point path,
+// frame after frame, for every program, with mouse input on every button.
+#include "common/cell_drawing.h"
+#include "common/program_main.h"
+#include "grains_sim/program_registry.h"
+#include "support/gl_window.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Mouse input for a frame: drags of each button across the grid, a click,
+// and positions at the window's far edges.
+std::vector<MouseEvent> input_for(int frame) {
+  const auto at = [](MouseEventKind kind, int x, int y, std::uint8_t button = 0) {
+    return MouseEvent{kind, std::uint16_t(x), std::uint16_t(y), button};
+  };
+  using K = MouseEventKind;
+  switch (frame) {
+    case 10: return {at(K::button_down, 100, 300, BUTTON_RIGHT)};
+    case 11: case 12: case 13: case 14:
+      return {at(K::motion, 100 + 40 * (frame - 10), 300 + 5 * (frame - 10))};
+    case 15: return {at(K::button_up, 260, 320, BUTTON_RIGHT), at(K::button_down, 500, 40, BUTTON_LEFT)};
+    case 16: case 17: case 18: return {at(K::motion, 500 - 30 * (frame - 15), 40)};
+    case 19: return {at(K::button_up, 410, 40, BUTTON_LEFT), at(K::button_down, 120, 300, BUTTON_MIDDLE)};
+    case 20: return {at(K::motion, 160, 305), at(K::motion, 200, 305)};
+    case 21: return {at(K::button_up, 200, 305, BUTTON_MIDDLE), at(K::button_down, 1023, 767, BUTTON_RIGHT)};
+    case 22: return {at(K::motion, 1023, 767), at(K::motion, 0, 0), at(K::motion, 636, 639)};
+    case 23: return {at(K::button_up, 636, 639, BUTTON_RIGHT)};
+    default: return {};
+  }
+}
+
+}  // namespace
+
+TEST(DrawingPaths, UploadShowsThePixelsOfThePointsEveryFrame) {
+  ensure_video();
+  PointDrawing points;
+  UploadDrawing upload;
+  for (const std::string& program : grain_program_names()) {
+    auto by_points = make_grain_rules(program), by_upload = make_grain_rules(program);
+    by_points->clear_grid();
+    by_upload->clear_grid();
+    MOUSE_STATE mouse_points, mouse_upload;
+    for (int frame = 0; frame < 300; ++frame) {
+      for (const MouseEvent& event : input_for(frame)) {
+        handle_mouse_event(mouse_points, event, *by_points);
+        handle_mouse_event(mouse_upload, event, *by_upload);
+      }
+      draw_frame(*by_points, points);
+      const auto expected = read_window_pixels();
+      draw_frame(*by_upload, upload);
+      const auto shown = read_window_pixels();
+      int lit = 0;
+      for (const std::uint32_t pixel : expected) lit += pixel != 0;
+      ASSERT_TRUE(expected == shown) << program << " differs at frame " << frame;
+      if (frame == 299) {
+        EXPECT_GT(lit, 500) << program << ": the frame shows grains and walls";
+      }
+    }
+  }
+}
