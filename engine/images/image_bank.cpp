@@ -51,9 +51,7 @@ void skip_record(const CATALOGUE_RECORD& record, const char* fault) {
 
 }  // namespace
 
-IMAGE_BANK::IMAGE_BANK() : surfaces(), widths(), heights(), image_count(0) {
-  for (char* name : image_names) name[0] = '\0';
-}
+IMAGE_BANK::IMAGE_BANK() : surfaces(), widths(), heights(), image_names(), image_count(0) {}
 
 int IMAGE_BANK::find(const char* name) const {
   for (int slot = 0; slot < image_count; ++slot)

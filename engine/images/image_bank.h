@@ -1,5 +1,6 @@
 // The engine's store of named pictures: up to 400 SDL surfaces, each with
 // the GL texture uploaded from it. The texture of slot i is texture name i.
+// The catalogue file's grammar is read by CATALOGUE_READER (catalogue_reader.h).
 #pragma once
 
 #include <SDL.h>
@@ -35,7 +36,7 @@ class IMAGE_BANK {
 
   // Loads the picture at path under name. Returns image_count when name is
   // registered already (nothing is loaded), 0 when the file does not load or
-  // the bank refuses the name, else the new image_count.
+  // the bank refuses the name (with a message), else the new image_count.
   int load_image(const char* path, const char* name);
   // The same for a surface the caller has: 0 for a null surface or a refused
   // name. The bank takes the surface over only when it registers it.
