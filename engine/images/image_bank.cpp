@@ -1,16 +1,187 @@
 #include "images/image_bank.h"
 
+#include "images/catalogue_reader.h"
+#include "images/pixel_layout.h"
+
+#include <GL/glu.h>
+#include <SDL_image.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 IMAGE_BANK* image_bank = nullptr;
 
-// Only the catalogue's presence is checked so far; its records are not read.
+namespace {
+
+// SDL rectangles hold coordinates up to this.
+constexpr int LARGEST_SDL_SIDE = 32767;
+
+// Why sheet cannot be cut with layout, or null when it can. Cells are no
+// larger than their picture, so that every cell that overlaps the picture
+// has its position within an SDL rectangle's reach.
+const char* sheet_fault(const SDL_Surface* sheet, const SHEET_LAYOUT& layout) {
+  if (sheet->w > LARGEST_SDL_SIDE || sheet->h > LARGEST_SDL_SIDE)
+    return "its picture is more than 32767 pixels wide or high";
+  if (layout.cell_width < 1 || layout.cell_height < 1 || layout.cell_width > sheet->w ||
+      layout.cell_height > sheet->h)
+    return "its cells are not between 1 pixel and its picture's size";
+  return nullptr;
+}
+
+// A new cell_width x cell_height surface, bytes red, green, blue, holding
+// the part of sheet at (x, y); what lies outside the sheet stays black.
+SDL_Surface* cut_cell(SDL_Surface* sheet, long long x, long long y, const SHEET_LAYOUT& layout) {
+  const Uint16 width = layout.cell_width, height = layout.cell_height;
+  SDL_Surface* cell = SDL_CreateRGBSurface(0, width, height, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
+  if (cell == nullptr) return nullptr;
+  if (x < sheet->w && y < sheet->h && x + width > 0 && y + height > 0) {
+    SDL_Rect from = {static_cast<Sint16>(x), static_cast<Sint16>(y), width, height};
+    SDL_Rect to = {0, 0, width, height};
+    SDL_UpperBlit(sheet, &from, cell, &to);
+  }
+  return cell;
+}
+
+bool is_single_level_side(int side) { return side == 64 || side == 128 || side == 256; }
+
+void skip_record(const CATALOGUE_RECORD& record, const char* fault) {
+  std::printf("Catalogue record [%s] skipped: %s\n", record.name, fault);
+}
+
+}  // namespace
+
+IMAGE_BANK::IMAGE_BANK() : surfaces(), widths(), heights(), image_names(), image_count(0) {}
+
+int IMAGE_BANK::find(const char* name) const {
+  for (int slot = 0; slot < image_count; ++slot)
+    if (image_names[slot][0] == name[0] && std::strcmp(image_names[slot], name) == 0) return slot;
+  return -1;
+}
+
+SDL_Surface* IMAGE_BANK::surface(const char* name) const {
+  const int slot = find(name);
+  return slot < 0 ? nullptr : surfaces[slot];
+}
+
+const char* IMAGE_BANK::refusal(const char* name) const {
+  if (std::strlen(name) >= NAME_SIZE) return "its name is longer than 79 characters";
+  if (image_count >= CAPACITY) return "the image bank is full (400 images)";
+  return nullptr;
+}
+
+bool IMAGE_BANK::refuses(const char* name) const {
+  const char* reason = refusal(name);
+  if (reason != nullptr) std::printf("Image [%s] not registered: %s\n", name, reason);
+  return reason != nullptr;
+}
+
+int IMAGE_BANK::load_image(const char* path, const char* name) {
+  if (find(name) >= 0) return image_count;
+  if (refuses(name)) return 0;
+  SDL_Surface* loaded = IMG_Load(path);
+  if (loaded == nullptr) return 0;
+  add_image(name, loaded, loaded->w, loaded->h);
+  return image_count;
+}
+
+int IMAGE_BANK::add_surface(SDL_Surface* surface, const char* name) {
+  if (find(name) >= 0) return image_count;
+  if (surface == nullptr || refuses(name)) return 0;
+  add_image(name, surface, surface->w, surface->h);
+  return image_count;
+}
+
+void IMAGE_BANK::add_image(const char* name, SDL_Surface* surface, int width, int height) {
+  const int slot = image_count;
+  surfaces[slot] = surface;
+  widths[slot] = width;
+  heights[slot] = height;
+  std::snprintf(image_names[slot], NAME_SIZE, "%s", name);
+  image_count = slot + 1;
+  upload_texture(surface, slot, GL_LINEAR, GL_LINEAR, 0);
+}
+
+void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter, GLint mag_filter,
+                                int force_mipmaps) {
+  glBindTexture(GL_TEXTURE_2D, slot);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
+  const bool single_level = !force_mipmaps && is_single_level_side(surface->w) && is_single_level_side(surface->h);
+
+  // GL is told the bytes run blue, green, red, three to a pixel: any other
+  // layout would be read wrongly or past the end of the pixels.
+  SDL_Surface* pixels = has_upload_layout(surface) ? surface : copy_in_upload_layout(surface);
+  if (pixels == nullptr) return;
+  SDL_LockSurface(pixels);
+  if (single_level)
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, pixels->w, pixels->h, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
+  else
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, pixels->w, pixels->h, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
+  SDL_UnlockSurface(pixels);
+  if (pixels != surface) SDL_FreeSurface(pixels);
+}
+
 void IMAGE_BANK::load_catalogue(const char* path) {
   std::FILE* file = std::fopen(path, "rt");
   if (file == nullptr) {
     std::printf("Impossible d'ouvrir [%s]\n", path);
     std::exit(-1);
   }
+  CATALOGUE_READER reader(file);
+  CATALOGUE_RECORD record;
+  while (reader.next(record)) {
+    if (record.fault != nullptr)
+      skip_record(record, record.fault);
+    else if (record.is_sheet)
+      load_sheet(record);
+    else
+      load_single_picture(record);
+  }
   std::fclose(file);
+}
+
+void IMAGE_BANK::load_single_picture(const CATALOGUE_RECORD& record) {
+  if (find(record.name) < 0 && refuses(record.name)) return;
+  if (load_image(record.path, record.name) >= 1) return;
+  std::printf("Erreur au de chargement simplepart [%s]\n", record.path);
+  SDL_Delay(1500);
+  std::exit(-1);
+}
+
+// A sheet picture that does not load registers nothing, without a message.
+void IMAGE_BANK::load_sheet(const CATALOGUE_RECORD& record) {
+  SDL_Surface* sheet = IMG_Load(record.path);
+  if (sheet == nullptr) return;
+  if (const char* fault = sheet_fault(sheet, record.sheet))
+    skip_record(record, fault);
+  else
+    cut_sheet(sheet, record);
+  SDL_FreeSurface(sheet);
+}
+
+// Registers the cells row by row as NAME_0, NAME_1, ... A cell whose name
+// is taken is dropped. Cutting stops at the first cell the bank cannot take,
+// as it cannot take any later one either (their names are no shorter); so
+// it visits at most twice the bank's capacity of cells.
+void IMAGE_BANK::cut_sheet(SDL_Surface* sheet, const CATALOGUE_RECORD& record) {
+  const SHEET_LAYOUT& layout = record.sheet;
+  if (layout.rows <= 0 || layout.columns <= 0) return;
+  const long long step_x = static_cast<long long>(layout.cell_width) + layout.gap_x;
+  const long long step_y = static_cast<long long>(layout.cell_height) + layout.gap_y;
+  int cell = 0;
+  for (int row = 0; row < layout.rows; ++row)
+    for (int column = 0; column < layout.columns; ++column, ++cell) {
+      char cell_name[CATALOGUE_TOKEN_SIZE + 16];
+      std::snprintf(cell_name, sizeof cell_name, "%s_%d", record.name, cell);
+      if (find(cell_name) >= 0) continue;
+      const char* reason = refusal(cell_name);
+      SDL_Surface* cut = reason ? nullptr : cut_cell(sheet, column * step_x, row * step_y, layout);
+      if (cut == nullptr) {
+        std::printf("Sheet [%s]: cells from [%s] on not registered: %s\n", record.name, cell_name,
+                    reason ? reason : "out of memory");
+        return;
+      }
+      add_surface(cut, cell_name);
+    }
 }
