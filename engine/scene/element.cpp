@@ -15,7 +15,7 @@ int cut(float value) {
 }
 
 void copy_name(char (&field)[80], const char* text) {
-  std::snprintf(field, sizeof field, "%s", text);
+  std::snprintf(field, sizeof field, "%s", text != nullptr ? text : "");
 }
 
 VYR_ENGINE::VYR_ENGINE() : id(element_counter++), tag{} { name_after_id("ITEM_"); }

@@ -11,7 +11,8 @@ extern std::uint32_t element_counter;
 // outside the int range saturate and NaN gives 0.
 int cut(float value);
 
-// Copies at most 79 characters of text and a terminator into an 80-byte field.
+// Copies at most 79 characters of text (null: none) and a terminator into an
+// 80-byte field.
 void copy_name(char (&field)[80], const char* text);
 
 class VYR_ENGINE {
