@@ -1,7 +1,9 @@
-// Fonts built into textures and lists, and text drawn and read back from GL.
+// Fonts built into textures and lists, text drawn and read back from GL,
+// and the font table building real font files.
 #include "support/gl_window.h"
 #include "support/process.h"
 #include "text/font_data.h"
+#include "text/font_table.h"
 
 #include <GL/gl.h>
 #include <ft2build.h>
@@ -18,6 +20,7 @@
 namespace {
 
 const std::string sans_path = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+const std::string mono_path = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 const float line_step = 32 / 0.63f;
 
 // FreeType's own rendering of one character, to compare the font with.
@@ -303,4 +306,58 @@ TEST_F(Text, TheTextIsCutAt255CharactersAndHighCodesShowAsQuestionMarks) {
   EXPECT_FALSE(characters_255 == frame_of("")) << "the 255th character shows";
   EXPECT_TRUE(characters_255 == frame_of(std::string(46, 'W')));
   EXPECT_TRUE(frame_of("\xE9") == frame_of("?"));
+}
+
+// The font table building real fonts from list files.
+class FontTableFiles : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { ensure_video(); }
+  void SetUp() override { dir = make_temp_dir(); }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  std::string list_file(const std::string& text) { return write_file(dir + "/fonts.txt", text); }
+  std::string dir;
+};
+
+TEST_F(FontTableFiles, EntriesAreNumberedInFileOrderAndReleasedTogether) {
+  FONT_TABLE table(list_file("h h sans " + sans_path + " mono " + mono_path + " last #off END").c_str());
+  ASSERT_EQ(table.count, 2);
+  EXPECT_EQ(table.names[1], "mono");
+  const FONT_DATA first = table.font(0), second = table.font(1), third = table.font(2);
+  EXPECT_EQ(first.height, 32.0f);
+  EXPECT_EQ(first.textures, table.fonts[0].textures);
+  EXPECT_EQ(list_advance(first, 'i'), reference_glyph('i').advance);
+  EXPECT_EQ(list_advance(second, 'i'), reference_glyph('i', 32, mono_path).advance);
+  EXPECT_TRUE(third.height == 0 && third.textures == nullptr && third.list_base == 0);
+  const GLuint first_texture = first.textures['A'];
+
+  table.load(list_file("h h END").c_str());  // releases what the first load built
+  EXPECT_EQ(table.count, 0);
+  EXPECT_FALSE(glIsList(first.list_base) || glIsList(second.list_base) || glIsTexture(first_texture));
+  EXPECT_EQ(table.font(0).list_base, 0u);
+}
+
+TEST_F(FontTableFiles, ABadFontFileRaisesAfterTheFontsBeforeIt) {
+  const std::string not_a_font = write_file(dir + "/broken.ttf", "this is not a font\n");
+  FONT_TABLE table;
+  try {
+    table.load(list_file("h h good " + sans_path + " bad " + not_a_font + " END").c_str());
+    ADD_FAILURE() << "no error raised";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "FT_New_Face failed (there is probably a problem with your font file)");
+  }
+  EXPECT_EQ(table.count, 1);
+  EXPECT_TRUE(table.font(1).textures == nullptr && table.font(1).list_base == 0);
+}
+
+TEST_F(FontTableFiles, AFullTableAddsNoMoreFonts) {
+  std::string text = "h h\n";
+  for (int i = 0; i < 11; ++i) text += "font" + std::to_string(i) + " " + sans_path + "\n";
+  testing::internal::CaptureStdout();
+  FONT_TABLE table(list_file(text + "END\n").c_str());
+  table.add_font(sans_path.c_str());
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Font list [" + dir + "/fonts.txt]: more than 10 fonts; only the first 10 are read\n"
+            "Font table full: [" + sans_path + "] not added\n");
+  EXPECT_EQ(table.count, 10);
+  EXPECT_NE(table.font(9).list_base, 0u);
 }
