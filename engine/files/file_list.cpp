@@ -53,15 +53,6 @@ void write_listing(const fs::path& listing, const std::vector<fs::path>& files) 
   if (!out.flush()) listing_failure();
 }
 
-// Of every two lines the second is kept, put at the front of the list.
-std::vector<std::string> read_listing(const fs::path& listing) {
-  std::ifstream in(listing);
-  if (!in) listing_failure();
-  std::vector<std::string> list;
-  for (std::string first, second; std::getline(in, first) && std::getline(in, second);)
-    list.insert(list.begin(), second);
-  return list;
-}
 
 void copy_bounded(const std::string& text, char* result, std::size_t result_size) {
   if (result_size == 0) return;
@@ -79,12 +70,21 @@ std::size_t find_entry(const std::vector<std::string>& list, const char* current
 
 }  // namespace
 
+std::vector<std::string> read_file_listing(std::istream& in) {
+  std::vector<std::string> list;
+  for (std::string first, second; std::getline(in, first) && std::getline(in, second);)
+    list.push_back(second);
+  return {list.rbegin(), list.rend()};
+}
+
 std::vector<std::string> list_files(const std::string& directory, const std::string& extension) {
   std::vector<fs::path> files;
   list_folder(directory, extension, files);
   const fs::path listing = fs::path(directory) / ".." / "listing.v";
   write_listing(listing, files);
-  return read_listing(listing);
+  std::ifstream in(listing);
+  if (!in) listing_failure();
+  return read_file_listing(in);
 }
 
 void next_file_name(const char* current, const std::string& directory, const std::string& extension,
