@@ -1,6 +1,8 @@
 // Rules of grains_b and grains_d on hand-built grids.
 #include "colour_grid/colour_grid.h"
 
+#include "support/recording_painter.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,21 +12,6 @@
 #include <vector>
 
 namespace {
-
-struct Square {
-  int x, y;
-  std::uint32_t colour;
-  float size;
-  bool operator==(const Square& o) const {
-    return std::tie(x, y, colour, size) == std::tie(o.x, o.y, o.colour, o.size);
-  }
-};
-
-class RecordingPainter final : public CellPainter {
- public:
-  void square(int x, int y, std::uint32_t colour, float size) override { squares.push_back({x, y, colour, size}); }
-  std::vector<Square> squares;
-};
 
 template <typename Rules>
 std::unique_ptr<Rules> empty_grid(std::uint32_t seed = 1) {

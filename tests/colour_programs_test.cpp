@@ -1,35 +1,15 @@
 // grains_b and grains_d in a real window, with real mouse input.
 #include "support/gl_window.h"
 #include "support/process.h"
+#include "support/window_program.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <thread>
-
-namespace {
-
-void xdotool(const std::string& arguments) {
-  ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
-}
-
-void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-// Starts a program from the project's folder and waits for its window.
-std::unique_ptr<BackgroundProcess> start(const std::string& program) {
-  auto process = std::make_unique<BackgroundProcess>(std::vector<std::string>{program_path(program)}, SOURCE_DIR);
-  EXPECT_TRUE(process->wait_for_output("SDL Video Driver Name:", 10000)) << process->output();
-  pause_ms(500);
-  return process;
-}
-
-}  // namespace
 
 TEST(ColourPrograms, StartUpPrintsItsLinesInOrder) {
-  auto grains_d = start("grains_d");
+  auto grains_d = start_window_program("grains_d");
   const ProcessResult result = grains_d->stop(SIGTERM, 2000);
   EXPECT_EQ(result.out.rfind("K-0\nVyrEngine - Loading all Graphisme\nSDL Video Driver Name: x11\n", 0), 0u)
       << result.out;
@@ -47,7 +27,7 @@ TEST(ColourPrograms, MissingCatalogueEndsStartUp) {
 }
 
 TEST(ColourPrograms, RightDragPaintsRedWallsAndKeysChangeNothing) {
-  auto grains_b = start("grains_b");
+  auto grains_b = start_window_program("grains_b");
   xdotool("mousemove 400 400 mousedown 3 mousemove 420 410 sleep 0.1 mousemove 440 420 sleep 0.1 mouseup 3");
   xdotool("key Escape q space");
   pause_ms(500);
@@ -69,7 +49,7 @@ TEST(ColourPrograms, RightDragPaintsRedWallsAndKeysChangeNothing) {
 }
 
 TEST(ColourPrograms, GrainsDPaintsAtThePointerCoordinatesAsCells) {
-  auto grains_d = start("grains_d");
+  auto grains_d = start_window_program("grains_d");
   xdotool("mousemove 50 60 mousedown 3 mousemove 52 60 sleep 0.1 mouseup 3");
   pause_ms(400);
   const Screenshot screen = take_screenshot();

@@ -66,6 +66,47 @@ TEST_F(GrainsSim, DumpIs641LinesOf641HexValues) {
   EXPECT_EQ(rows, 641);
 }
 
+TEST_F(GrainsSim, KindGridDumpsKindsAndColoursAndRepeat) {
+  // A left click and a left drag inside a cup of walls, in both programs.
+  const std::string events = file("paint.txt",
+                                  "3 down 300 300 3\n3 motion 300 300\n3 motion 316 300\n3 motion 332 300\n"
+                                  "3 motion 300 284\n3 motion 332 284\n3 up 332 284 3\n"
+                                  "4 down 320 280 1\n4 motion 316 276\n5 motion 316 270\n5 up 316 270 1\n");
+  for (const std::string program : {"grains_a", "grains_c"}) {
+    const auto first = sim({program, "--frames", "200", "--events", events, "--dump", file("1.txt")});
+    const auto second = sim({program, "--frames", "200", "--events", events, "--dump", file("2.txt")});
+    ASSERT_EQ(first.exit_status, 0) << first.err;
+    ASSERT_EQ(second.exit_status, 0) << second.err;
+    const std::string dump = read_file(file("1.txt"));
+    EXPECT_EQ(dump, read_file(file("2.txt")));
+
+    const bool is_c = program == "grains_c";
+    std::istringstream lines(dump);
+    int rows = 0, walls = 0, in_cup = 0;
+    for (std::string line; std::getline(lines, line); ++rows) {
+      std::istringstream values(line);
+      int columns = 0;
+      for (std::string value; values >> value; ++columns) {
+        const std::string kind = is_c ? value.substr(0, value.find(':')) : value;
+        ASSERT_EQ(kind.find_first_not_of("0123456789"), std::string::npos) << value;
+        if (is_c) {
+          ASSERT_EQ(value.size(), kind.size() + 7) << value;
+          ASSERT_EQ(value[kind.size()], ':');
+          ASSERT_EQ(value.find_first_not_of("0123456789abcdef", kind.size() + 1), std::string::npos) << value;
+        }
+        walls += kind == "1";
+        // The cup's inside: columns 158..165, rows 134..149.
+        in_cup += kind == "2" && columns >= 158 && columns <= 165 && rows >= 134 && rows <= 149;
+      }
+      ASSERT_EQ(columns, 641) << "row " << rows;
+      ASSERT_EQ(line.find("  "), std::string::npos);
+    }
+    EXPECT_EQ(rows, 641);
+    EXPECT_EQ(walls, 5 * 64) << program;
+    EXPECT_GT(in_cup, 10) << program << ": the brushed grains stay in the cup";
+  }
+}
+
 TEST_F(GrainsSim, ScriptedRightDragPrintsItsLinesLikeTheWindow) {
   const auto result = sim({"grains_b", "--frames", "10", "--events", file("drag.txt", RIGHT_DRAG), "--bench"});
   ASSERT_EQ(result.exit_status, 0) << result.err;

@@ -1,0 +1,247 @@
+#include "kind_grid/kind_grid.h"
+
+// Start-up: kind := 0 in the simulated area, rows outer, highest index first;
+// every other field keeps its static default.
+template <KindVariant V>
+void KindGridRules<V>::clear_grid() {
+  for (int y = LAST; y >= 0; --y)
+    for (int x = LAST; x >= 0; --x) grid.cells[x][y].kind = kind::EMPTY;
+}
+
+// Passes go on while the pass number stays below a fresh rand() % SPAWN_RATE.
+// Only kind is written: a spawned grain keeps the cell's other fields, and a
+// wall or grain there is replaced.
+template <KindVariant V>
+void KindGridRules<V>::spawn() {
+  for (int pass = 0; pass < random.below(SPAWN_RATE); ++pass) {
+    grid.cells[40 + random.below(20)][1].kind = kind::GRAIN_2;
+    grid.cells[120 + random.below(20)][1].kind = kind::GRAIN_4;
+    grid.cells[200 + random.below(20)][1].kind = kind::GRAIN_6;
+  }
+}
+
+template <KindVariant V>
+void KindGridRules<V>::scan(CellPainter& painter) {
+  for (int y = LAST; y >= 0; --y) {
+    for (int x = LAST; x >= 0; --x) {
+      // The move writes the fields as they are when the scan reaches the cell.
+      const Cell saved = grid.cells[x][y];
+      paint_cell(painter, x, y, saved);
+      if (tries_to_move(saved.kind)) move_grain(x, y, saved);
+    }
+  }
+}
+
+template <KindVariant V>
+void KindGridRules<V>::paint_cell(CellPainter& painter, int x, int y, const Cell& cell) const {
+  std::uint32_t colour;
+  switch (cell.kind) {
+    case kind::WALL: colour = 0xFFFFFF; break;
+    case kind::GRAIN_2:
+      if constexpr (IS_A) colour = 0xFF0000;
+      else colour = cell.colour;
+      break;
+    case kind::GRAIN_4: colour = 0x00FF00; break;
+    case kind::GRAIN_6: colour = 0x0000FF; break;
+    default: return;  // empty, or a kind no rule produces
+  }
+  painter.square(CELL_PIXELS * x, CELL_PIXELS * y, colour, 2.0f);
+}
+
+// The draws are made for every visited cell, empty and wall cells included.
+template <KindVariant V>
+bool KindGridRules<V>::tries_to_move(std::int32_t cell_kind) {
+  if constexpr (IS_A) {
+    const int draw = random.below(2);
+    // Bitwise, so that the only branch is on the result: for empty and wall
+    // cells a branch on the draw would be mispredicted half the time.
+    return (draw & static_cast<int>(cell_kind > kind::WALL)) != 0;
+  } else {
+    const int r1 = random.next();
+    const int r2 = random.next();
+    return cell_kind > kind::WALL && r1 % (r2 % 10 + 1) != 1;
+  }
+}
+
+// Steps a to d: fall, slide down either diagonal, slide down the one open
+// diagonal, else the flow search. The step sees column -1 as a wall.
+template <KindVariant V>
+void KindGridRules<V>::move_grain(int x, int y, const Cell& grain) {
+  if (is_empty(x, y + 1)) return fall(x, y, grain);
+  const bool down_left_open = is_empty_or_left_of_grid(x - 1, y + 1);
+  const bool down_right_open = is_empty(x + 1, y + 1);
+  if (down_left_open && down_right_open) return slide_down_either_side(x, y, grain);
+  if (down_right_open) return slide_down(x, y, grain, x + 1);
+  if (down_left_open) return slide_down(x, y, grain, x - 1);
+  flow(x, y, grain);
+}
+
+// Falling and sliding clear the grain's cell before the inner-area test: a
+// grain outside the inner area with an open cell below it leaves the grid.
+template <KindVariant V>
+void KindGridRules<V>::fall(int x, int y, const Cell& grain) {
+  clear(grid.cells[x][y]);
+  Cell& below = grid.cells[x][y + 1];
+  if (in_inner_area(x, y)) place(below, grain, below.vx, grain.vy);
+}
+
+// Both diagonals open: the side is drawn only inside the inner area.
+template <KindVariant V>
+void KindGridRules<V>::slide_down_either_side(int x, int y, const Cell& grain) {
+  if (!in_inner_area(x, y)) return clear(grid.cells[x][y]);
+  slide_down(x, y, grain, random.below(2) == 1 ? x + 1 : x - 1);
+}
+
+// To (to_x, y + 1), one column left or right: vx is the direction.
+template <KindVariant V>
+void KindGridRules<V>::slide_down(int x, int y, const Cell& grain, int to_x) {
+  clear(grid.cells[x][y]);
+  if (in_inner_area(x, y)) place(grid.cells[to_x][y + 1], grain, static_cast<float>(to_x - x), 1.0f);
+}
+
+// The flow search: rows y+1 to y+4, the nearest empty cell on each side, one
+// step sideways within the grain's own row towards the nearer one.
+template <KindVariant V>
+void KindGridRules<V>::flow(int x, int y, const Cell& grain) {
+  if constexpr (IS_A) {
+    // grains_a's search makes no draws and each of its moves needs the inner
+    // area and an empty L or R: when no move can happen, its outcome is known.
+    if (!in_inner_area(x, y) || (!is_empty(x - 1, y) && !is_empty(x + 1, y))) return;
+  }
+  // Set once: a distance found at one depth holds until a deeper find.
+  int right = NOT_FOUND;
+  int left = NOT_FOUND;
+  for (int depth = 1; depth <= 4; ++depth) {
+    const int row = y + depth;
+    const int hole_right = first_empty_right(x, row);
+    if (hole_right != NOT_FOUND) right = IS_A ? hole_right - x : (hole_right - x) * depth;
+    const int hole_left = first_empty_left(x, row);
+    if (hole_left != NOT_FOUND) left = IS_A ? x - hole_left : (x - hole_left) * depth;
+    if (choose_side(x, y, grain, right, left)) return;
+  }
+}
+
+// From the grain's own column up to 319.
+template <KindVariant V>
+int KindGridRules<V>::first_empty_right(int x, int row) const {
+  for (int m = x; m <= 319; ++m)
+    if (is_empty(m, row)) return m;
+  return NOT_FOUND;
+}
+
+// From the column left of the grain down to 1: column 0 is never looked at.
+template <KindVariant V>
+int KindGridRules<V>::first_empty_left(int x, int row) const {
+  for (int m = x - 1; m >= 1; --m)
+    if (is_empty(m, row)) return m;
+  return NOT_FOUND;
+}
+
+// The choice list of one depth: the first matching line decides; true when
+// the grain moved. The vx arguments are grains_a's velocities table.
+template <KindVariant V>
+bool KindGridRules<V>::choose_side(int x, int y, const Cell& grain, int right, int left) {
+  if constexpr (IS_A) {
+    if (left == NOT_FOUND) return flow_to(x, y, x + 1, grain, -1.0f);
+    if (right == NOT_FOUND) return flow_to(x, y, x - 1, grain, 1.0f);
+  } else {
+    if (left == NOT_FOUND && right != NOT_FOUND) return flow_to(x, y, x + 1, grain, -1.0f);
+    if (right == NOT_FOUND && left != NOT_FOUND) return flow_to(x, y, x - 1, grain, 1.0f);
+    if (left == NOT_FOUND && right == NOT_FOUND) return false;
+  }
+  if (right > left) return flow_to(x, y, x - 1, grain, -1.0f);  // the hole on the left is nearer
+  if (right < left) return flow_to(x, y, x + 1, grain, -1.0f);
+  if constexpr (IS_A) return false;  // a tie: look deeper
+  else return tie_break(x, y, grain);
+}
+
+// A flow move: only from the inner area, only into an empty cell. The cell
+// left behind keeps every field but kind.
+template <KindVariant V>
+bool KindGridRules<V>::flow_to(int x, int y, int to_x, const Cell& grain, float vx) {
+  if (!in_inner_area(x, y) || !is_empty(to_x, y)) return false;
+  grid.cells[x][y].kind = kind::EMPTY;
+  place(grid.cells[to_x][y], grain, vx, 1.0f);
+  return true;
+}
+
+// grains_c's equal distances: a drawn side, without the inner-area test.
+// A tie needs a hole found on the left, at column 1 or more, so x >= 2 here.
+template <KindVariant V>
+bool KindGridRules<V>::tie_break(int x, int y, const Cell& grain) {
+  const int to_x = random.below(2) == 1 ? x + 1 : x - 1;
+  if (!is_empty(to_x, y)) return false;
+  grid.cells[x][y].kind = kind::EMPTY;
+  place(grid.cells[to_x][y], grain, 0.0f, 0.0f);  // grains_c copies the record
+  return true;
+}
+
+template <KindVariant V>
+void KindGridRules<V>::put_brush_grain(int x, int y) {
+  const bool inside = Grid::inside(x, y);
+  if (inside) grid.cells[x][y].kind = kind::GRAIN_2;
+  if constexpr (!IS_A) {
+    const std::uint32_t colour = PALETTE[random.below(6)];
+    if (inside) grid.cells[x][y].colour = colour;
+  }
+}
+
+// One grain under the pointer, even outside the simulated area.
+template <KindVariant V>
+void KindGridRules<V>::left_click(const MOUSE_STATE& mouse) {
+  put_brush_grain(mouse.x / CELL_PIXELS, mouse.y / CELL_PIXELS);
+}
+
+// Walls, then (grains_c) the eraser, then the grain brush.
+template <KindVariant V>
+void KindGridRules<V>::mouse_motion(const MOUSE_STATE& mouse) {
+  if (mouse.right_held) paint_block(mouse, [](Cell& cell) { cell.kind = kind::WALL; });
+  if constexpr (!IS_A)
+    if (mouse.middle_held) paint_block(mouse, [](Cell& cell) { cell.kind = kind::EMPTY; });
+  if (mouse.left_held) paint_grains(mouse);
+}
+
+// The 8x8 block from the pointer's cell, rows outer; cells outside the grid
+// are left out.
+template <KindVariant V>
+template <typename Paint>
+void KindGridRules<V>::paint_block(const MOUSE_STATE& mouse, Paint paint) {
+  const int left = mouse.x / CELL_PIXELS;
+  const int top = mouse.y / CELL_PIXELS;
+  for (int j = 0; j < BRUSH; ++j)
+    for (int i = 0; i < BRUSH; ++i)
+      if (Grid::inside(left + i, top + j)) paint(grid.cells[left + i][top + j]);
+}
+
+// Each cell of the block gets a grain with probability 1/2. Cells outside the
+// grid make the same draws as inside ones, so clipping changes no sequence.
+template <KindVariant V>
+void KindGridRules<V>::paint_grains(const MOUSE_STATE& mouse) {
+  const int left = mouse.x / CELL_PIXELS;
+  const int top = mouse.y / CELL_PIXELS;
+  for (int j = 0; j < BRUSH; ++j)
+    for (int i = 0; i < BRUSH; ++i)
+      if (random.below(2) == 1) put_brush_grain(left + i, top + j);
+}
+
+// grains_a: kind; grains_c: kind:colour, the colour in six hex digits.
+template <KindVariant V>
+void KindGridRules<V>::fill_with_grains() {
+  for (int y = 0; y <= LAST; ++y)
+    for (int x = 0; x <= LAST; ++x) grid.cells[x][y].kind = kind::GRAIN_2;
+}
+
+template <KindVariant V>
+void KindGridRules<V>::write_dump(std::FILE* out) const {
+  for (int y = 0; y < Grid::SIDE; ++y) {
+    for (int x = 0; x < Grid::SIDE; ++x) {
+      const Cell& cell = grid.cells[x][y];
+      const char end = x + 1 < Grid::SIDE ? ' ' : '\n';
+      if constexpr (IS_A) std::fprintf(out, "%d%c", static_cast<int>(cell.kind), end);
+      else std::fprintf(out, "%d:%06x%c", static_cast<int>(cell.kind), static_cast<unsigned>(cell.colour), end);
+    }
+  }
+}
+
+template class KindGridRules<KindVariant::grains_a>;
+template class KindGridRules<KindVariant::grains_c>;

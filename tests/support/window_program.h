@@ -1,0 +1,15 @@
+// Running a grain program in its real window under the test's X server.
+#pragma once
+
+#include "support/process.h"
+
+#include <memory>
+#include <string>
+
+// Runs xdotool with these arguments; a failure fails the test.
+void xdotool(const std::string& arguments);
+
+void pause_ms(int ms);
+
+// Starts a program from the project's folder and waits for its window.
+std::unique_ptr<BackgroundProcess> start_window_program(const std::string& program);
