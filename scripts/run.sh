@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Sets everything up and runs one program (grains_b unless named):
+# Sets everything up and runs one program (grains_a unless named):
 #   scripts/run.sh [PROGRAM]        or  PROGRAM=grains_d scripts/run.sh
 # PROGRAM: grains_a, grains_b, grains_c or grains_d.
 # Without a display, the program runs for a few seconds in a virtual X
 # server and a screenshot of its window is saved; its path is printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-program="${1:-${PROGRAM:-grains_b}}"
+program="${1:-${PROGRAM:-grains_a}}"
 scripts/setup.sh build
 binary="build/programs/$program"
 [ -x "$binary" ] || { echo "run.sh: no program named $program" >&2; exit 1; }

@@ -23,6 +23,7 @@ void KindGridRules<V>::spawn() {
 template <KindVariant V>
 void KindGridRules<V>::scan(CellPainter& painter) {
   for (int y = LAST; y >= 0; --y) {
+    holes_.start_row(y);
     for (int x = LAST; x >= 0; --x) {
       // The move writes the fields as they are when the scan reaches the cell.
       const Cell saved = grid.cells[x][y];
@@ -112,27 +113,61 @@ void KindGridRules<V>::flow(int x, int y, const Cell& grain) {
   int right = NOT_FOUND;
   int left = NOT_FOUND;
   for (int depth = 1; depth <= 4; ++depth) {
-    const int row = y + depth;
-    const int hole_right = first_empty_right(x, row);
+    const int hole_right = holes_.first_empty_right(x, depth);
     if (hole_right != NOT_FOUND) right = IS_A ? hole_right - x : (hole_right - x) * depth;
-    const int hole_left = first_empty_left(x, row);
+    const int hole_left = holes_.first_empty_left(x, depth);
     if (hole_left != NOT_FOUND) left = IS_A ? x - hole_left : (x - hole_left) * depth;
     if (choose_side(x, y, grain, right, left)) return;
   }
 }
 
-// From the grain's own column up to 319.
-template <KindVariant V>
-int KindGridRules<V>::first_empty_right(int x, int row) const {
-  for (int m = x; m <= 319; ++m)
+// From the grain's own column up to 319: the cells left of where the last
+// search started, then the last hole if it is still empty, else onwards.
+template <typename Grid>
+int HoleFinder<Grid>::first_empty_right(int x, int depth) {
+  const int row = y_ + depth;
+  Memo& memo = right_[depth];
+  int hole;
+  if (memo.start == UNKNOWN || x > memo.start) {
+    hole = scan_right(x, 319, row);
+  } else {
+    hole = scan_right(x, memo.start - 1, row);
+    if (hole == NOT_FOUND && memo.hole != NOT_FOUND)
+      hole = is_empty(memo.hole, row) ? memo.hole : scan_right(memo.hole + 1, 319, row);
+  }
+  memo = {x, hole};
+  return hole;
+}
+
+// From the column left of the grain down to 1 (column 0 is never looked
+// at): cells between the last hole and the last start were full, and none
+// of the cells below an unfound hole was empty.
+template <typename Grid>
+int HoleFinder<Grid>::first_empty_left(int x, int depth) {
+  const int row = y_ + depth;
+  const int start = x - 1;
+  Memo& memo = left_[depth];
+  int hole;
+  if (memo.start == UNKNOWN || memo.hole > start)
+    hole = scan_left(start, row);
+  else if (memo.hole == NOT_FOUND)
+    hole = NOT_FOUND;
+  else
+    hole = is_empty(memo.hole, row) ? memo.hole : scan_left(memo.hole - 1, row);
+  memo = {start, hole};
+  return hole;
+}
+
+template <typename Grid>
+int HoleFinder<Grid>::scan_right(int from, int to, int row) const {
+  for (int m = from; m <= to; ++m)
     if (is_empty(m, row)) return m;
   return NOT_FOUND;
 }
 
-// From the column left of the grain down to 1: column 0 is never looked at.
-template <KindVariant V>
-int KindGridRules<V>::first_empty_left(int x, int row) const {
-  for (int m = x - 1; m >= 1; --m)
+template <typename Grid>
+int HoleFinder<Grid>::scan_left(int from, int row) const {
+  for (int m = from; m >= 1; --m)
     if (is_empty(m, row)) return m;
   return NOT_FOUND;
 }
@@ -224,13 +259,13 @@ void KindGridRules<V>::paint_grains(const MOUSE_STATE& mouse) {
       if (random.below(2) == 1) put_brush_grain(left + i, top + j);
 }
 
-// grains_a: kind; grains_c: kind:colour, the colour in six hex digits.
 template <KindVariant V>
 void KindGridRules<V>::fill_with_grains() {
   for (int y = 0; y <= LAST; ++y)
     for (int x = 0; x <= LAST; ++x) grid.cells[x][y].kind = kind::GRAIN_2;
 }
 
+// grains_a: kind; grains_c: kind:colour, the colour in six hex digits.
 template <KindVariant V>
 void KindGridRules<V>::write_dump(std::FILE* out) const {
   for (int y = 0; y < Grid::SIDE; ++y) {
