@@ -16,6 +16,22 @@ TEST(ColourPrograms, StartUpPrintsItsLinesInOrder) {
   EXPECT_EQ(result.signal_number, SIGTERM);
 }
 
+TEST(ColourPrograms, StartUpSceneObjectsLeaveOnlyCellsOnBlack) {
+  for (const std::string program : {"grains_b", "grains_d"}) {
+    auto process = start_window_program(program);
+    const Screenshot screen = take_screenshot();
+    process->stop(SIGTERM, 2000);
+    int cells = 0, others = 0;
+    for (const std::uint32_t pixel : screen.pixels) {
+      const bool cell = pixel == 0xFF0080u || pixel == 0xFFFFFFu || pixel == 0xFF0000u;
+      cells += cell;
+      others += !cell && pixel != 0;
+    }
+    EXPECT_GT(cells, 0) << program;
+    EXPECT_EQ(others, 0) << program << ": no background tile, panel or frame";
+  }
+}
+
 TEST(ColourPrograms, MissingCatalogueEndsStartUp) {
   const std::string empty_dir = make_temp_dir();
   const ProcessResult result = run_process({program_path("grains_b")}, empty_dir);

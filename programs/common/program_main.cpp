@@ -3,6 +3,8 @@
 #include "common/cell_drawing.h"
 #include "common/grain_rules.h"
 #include "common/stop_signals.h"
+#include "scene/background.h"
+#include "scene/objet.h"
 #include "video/video.h"
 
 #include <GL/gl.h>
@@ -42,10 +44,14 @@ int run_grain_program(GrainRules& rules) {
   install_stop_handlers();
 
   std::printf("K-0\n");
+  // Built before the video: a sprite needs neither GL nor the image bank.
+  background_sprite = new SPRITE("FOND", 0, 0, 0, 0, 0, 1.0f, 0, 255);
   std::printf("VyrEngine - Loading all Graphisme\n");
   start_video(WINDOW_WIDTH, WINDOW_HEIGHT, CATALOGUE_PATH);
   // SDL may have put its own handlers in place while starting.
   install_stop_handlers();
+  // The root container; the frame loop neither updates nor draws it.
+  [[maybe_unused]] OBJET* const root_object = new OBJET(0, 0, "1");
 
   rules.clear_grid();
   std::unique_ptr<CellDrawing> drawing;

@@ -1,0 +1,13 @@
+#include "scene/message.h"
+
+#include "scene/text_field.h"
+
+MESSAGE::MESSAGE() : kind(0), event{}, text{}, target(nullptr) {}
+
+MESSAGE::MESSAGE(std::int32_t kind, const SDL_Event& event, const char* text, VYR_ENGINE* target)
+    : kind(kind), event(event), text{}, target(target) {
+  copy_text(this->text, text);
+}
+
+void MSG_RESPONDER::Post(const MESSAGE& message) { queue.push_back(std::make_unique<MESSAGE>(message)); }
+
