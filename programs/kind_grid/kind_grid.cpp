@@ -74,6 +74,11 @@ void KindGridRules<V>::move_grain(int x, int y, const Cell& grain) {
   if (down_left_open && down_right_open) return slide_down_either_side(x, y, grain);
   if (down_right_open) return slide_down(x, y, grain, x + 1);
   if (down_left_open) return slide_down(x, y, grain, x - 1);
+  if constexpr (IS_A) {
+    // grains_a's search makes no draws and each of its moves needs the inner
+    // area and an empty L or R: when no move can happen, its outcome is known.
+    if (!in_inner_area(x, y) || (!is_empty(x - 1, y) && !is_empty(x + 1, y))) return;
+  }
   flow(x, y, grain);
 }
 
@@ -104,11 +109,6 @@ void KindGridRules<V>::slide_down(int x, int y, const Cell& grain, int to_x) {
 // step sideways within the grain's own row towards the nearer one.
 template <KindVariant V>
 void KindGridRules<V>::flow(int x, int y, const Cell& grain) {
-  if constexpr (IS_A) {
-    // grains_a's search makes no draws and each of its moves needs the inner
-    // area and an empty L or R: when no move can happen, its outcome is known.
-    if (!in_inner_area(x, y) || (!is_empty(x - 1, y) && !is_empty(x + 1, y))) return;
-  }
   // Set once: a distance found at one depth holds until a deeper find.
   int right = NOT_FOUND;
   int left = NOT_FOUND;
