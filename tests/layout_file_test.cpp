@@ -207,6 +207,13 @@ TEST_F(LayoutFile, BrokenRecordsAddNothingAndReadingGoesOn) {
   EXPECT_EQ(out.find("Incomplete SPRITE record [0] skipped\n"), 0u) << out;
   EXPECT_NE(out.find("Incomplete LABEL record"), std::string::npos) << out;
 
+  // A token that starts with a NUL byte holds no text: the record is broken.
+  OBJET holed(0, 0, "1");
+  const char holed_layout[] = "BUTTON P \0_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n";
+  const std::string out_holed = load(holed, std::string(holed_layout, sizeof holed_layout - 1));
+  EXPECT_TRUE(holed.mode1_children.empty());
+  EXPECT_EQ(out_holed.find("Incomplete BUTTON record [0] skipped\n"), 0u) << out_holed;
+
   OBJET empty(0, 0, "1");
   EXPECT_EQ(load(empty, ""), "");
   EXPECT_TRUE(empty.mode1_children.empty());

@@ -46,26 +46,34 @@ struct LABEL_RECORD {
 // A slider zoom above this was not meant as one; it reads as 1.
 constexpr float SLIDER_ZOOM_LIMIT = 100.0f;
 
+// A token that starts with a NUL byte scans but holds no text; a record
+// with one could not be written back as the same fields.
+bool filled(const TOKEN& token) { return token[0] != '\0'; }
+
 // Each reader is true when every field of its record scanned.
 bool read_fields(std::FILE* file, SPRITE_RECORD& r) {
   return std::fscanf(file, "%799s %799s %799s", r.name, r.image, r.mask) == 3 &&
          std::fscanf(file, "%d %d %d %d %d", &r.x, &r.y, &r.is_key, &r.key, &r.additive) == 5 &&
-         std::fscanf(file, "%f %d %d\r\n", &r.zoom, &r.angle, &r.alpha) == 3;
+         std::fscanf(file, "%f %d %d\r\n", &r.zoom, &r.angle, &r.alpha) == 3 && filled(r.name) &&
+         filled(r.image) && filled(r.mask);
 }
 
 bool read_fields(std::FILE* file, BUTTON_RECORD& r) {
   return std::fscanf(file, "%799s %799s %799s %799s %d %d %d %d %d %f %d\r\n", r.name, r.off_image, r.on_image,
-                     r.touch_image, &r.x, &r.y, &r.is_key, &r.key, &r.additive, &r.zoom, &r.angle) == 11;
+                     r.touch_image, &r.x, &r.y, &r.is_key, &r.key, &r.additive, &r.zoom, &r.angle) == 11 &&
+         filled(r.name) && filled(r.off_image) && filled(r.on_image) && filled(r.touch_image);
 }
 
 bool read_fields(std::FILE* file, SLIDER_RECORD& r) {
   return std::fscanf(file, "%799s %799s %d %d %d %d %d %f %d\r\n", r.name, r.image, &r.x, &r.y, &r.is_key, &r.key,
-                     &r.additive, &r.zoom, &r.angle) == 9;
+                     &r.additive, &r.zoom, &r.angle) == 9 &&
+         filled(r.name) && filled(r.image);
 }
 
 bool read_fields(std::FILE* file, LABEL_RECORD& r) {
   return std::fscanf(file, "%799s %799s %d %d %d %d %d \r\n", r.name, r.caption, &r.x, &r.y, &r.font_number,
-                     &r.font_size, &r.colour) == 7;
+                     &r.font_size, &r.colour) == 7 &&
+         filled(r.name) && filled(r.caption);
 }
 
 // Names the child after the container and its record, and appends it.
