@@ -31,22 +31,6 @@ bool near(std::uint32_t a, std::uint32_t b) {
   return true;
 }
 
-struct Box {
-  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-};
-
-Box lit_box() {
-  const auto pixels = read_window_pixels();
-  Box box;
-  for (int y = 0; y < 768; ++y)
-    for (int x = 0; x < 1024; ++x)
-      if (pixels[y * 1024 + x] != 0) {
-        box.left = std::min(box.left, x), box.right = std::max(box.right, x);
-        box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
-      }
-  return box;
-}
-
 // Pictures: GRADIENT has red growing with s and green with t; GREY is flat.
 constexpr int GRADIENT = 0, GREY = 1;
 

@@ -35,22 +35,6 @@ ELEMENT* adopt(OBJET& container, ELEMENT* child, const char* name) {
 
 SPRITE* picture(const char* image) { return new SPRITE(image, 0, 0, 0, 0, 0, 1.0f, 0, 255); }
 
-struct Box {
-  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-};
-
-Box lit_box() {
-  const std::vector<std::uint32_t> pixels = read_window_pixels();
-  Box box;
-  for (int y = 0; y < 768; ++y)
-    for (int x = 0; x < 1024; ++x)
-      if (pixels[y * 1024 + x] != 0) {
-        box.left = std::min(box.left, x), box.right = std::max(box.right, x);
-        box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
-      }
-  return box;
-}
-
 class Objet : public testing::Test {
  protected:
   static void SetUpTestSuite() {

@@ -88,13 +88,13 @@ struct Frame {
   std::uint32_t at(int x, int y) const { return pixels[(767 - y) * 1024 + x]; }
 };
 
-struct Box {
+struct GlyphBox {
   int left = INT_MAX, bottom = INT_MAX, right = INT_MIN, top = INT_MIN;
 };
 
 // Bounding box of the lit pixels whose y lies in [from_y, to_y].
-Box lit_box(const Frame& frame, int from_y, int to_y) {
-  Box box;
+GlyphBox lit_box(const Frame& frame, int from_y, int to_y) {
+  GlyphBox box;
   for (int y = from_y; y <= to_y; ++y)
     for (int x = 0; x < 1024; ++x)
       if (frame.at(x, y) != 0) {
@@ -107,11 +107,11 @@ Box lit_box(const Frame& frame, int from_y, int to_y) {
 }
 
 // The pixels a glyph's bitmap covers relative to its line's start.
-Box glyph_box(const ReferenceGlyph& glyph) {
+GlyphBox glyph_box(const ReferenceGlyph& glyph) {
   return {glyph.left, glyph.top - glyph.rows, glyph.left + glyph.width - 1, glyph.top - 1};
 }
 
-void expect_box_near(const Box& actual, const Box& expected, const char* what) {
+void expect_box_near(const GlyphBox& actual, const GlyphBox& expected, const char* what) {
   EXPECT_NEAR(actual.left, expected.left, 1) << what;
   EXPECT_NEAR(actual.bottom, expected.bottom, 1) << what;
   EXPECT_NEAR(actual.right, expected.right, 1) << what;
@@ -215,7 +215,7 @@ TEST_F(Text, AGlyphDrawsItsBitmapUprightOnTheBaseline) {
     for (int i = -1; i <= g.width; ++i)
       wrong += std::abs(int(frame.at(200 + g.left + i, 300 + g.top - 1 - j) >> 16) - g.at(i, j) * g.at(i, j) / 255) > 2;
   EXPECT_EQ(wrong, 0);
-  const Box box = glyph_box(g);
+  const GlyphBox box = glyph_box(g);
   expect_box_near(lit_box(frame, 0, 767), {200 + box.left, 300 + box.bottom, 200 + box.right, 300 + box.top}, "g");
 }
 
@@ -227,7 +227,7 @@ TEST_F(Text, EachLineStartsOneStepBelowThePrevious) {
   };
   EXPECT_TRUE(frame_of({{500, "A\nB"}}) == frame_of({{500, "A"}, {500 - line_step, "B"}}));
   EXPECT_TRUE(frame_of({{500, "A\n"}}) == frame_of({{500, "A"}}));
-  const Box b = glyph_box(reference_glyph('B'));
+  const GlyphBox b = glyph_box(reference_glyph('B'));
   const int baseline = static_cast<int>(std::lround(500 - line_step));
   SetUp();
   draw_text(sans, 100, 500, "\nB");
@@ -241,8 +241,8 @@ TEST_F(Text, TheCallersRotationTurnsEachLineAboutItsOwnStart) {
   const Frame frame;
   // A quarter turn anticlockwise about (x, y) takes pixel (dx, dy) to (-dy - 1, dx).
   const auto turned = [](unsigned int code, int x, int y) {
-    const Box upright = glyph_box(reference_glyph(code));
-    return Box{x - upright.top - 1, y + upright.left, x - upright.bottom - 1, y + upright.right};
+    const GlyphBox upright = glyph_box(reference_glyph(code));
+    return GlyphBox{x - upright.top - 1, y + upright.left, x - upright.bottom - 1, y + upright.right};
   };
   expect_box_near(lit_box(frame, 390, 767), turned('A', 500, 400), "A");
   expect_box_near(lit_box(frame, 0, 389), turned('B', 500, std::lround(400 - line_step)), "B");

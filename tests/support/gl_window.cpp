@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -40,6 +41,18 @@ int count_lit_pixels() {
   int lit = 0;
   for (const std::uint32_t pixel : read_window_pixels()) lit += pixel != 0;
   return lit;
+}
+
+Box lit_box() {
+  const std::vector<std::uint32_t> pixels = read_window_pixels();
+  Box box;
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x)
+      if (pixels[y * 1024 + x] != 0) {
+        box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+        box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+      }
+  return box;
 }
 
 Screenshot take_screenshot(const std::string& png_path) {

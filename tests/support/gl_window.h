@@ -18,6 +18,13 @@ std::uint32_t window_pixel(int x, int y);
 // Counts pixels of the whole window that are not black.
 int count_lit_pixels();
 
+// The smallest box holding every pixel of the window that is not black;
+// left > right when there is none.
+struct Box {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+Box lit_box();
+
 // A screenshot of the whole X screen, rows from the top, as 0xRRGGBB.
 struct Screenshot {
   int width = 0;
