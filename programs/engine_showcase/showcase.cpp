@@ -255,12 +255,12 @@ void Showcase::draw() {
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
   draw_tiles();
   browser_.draw();
+  status_.Update();
+  status_.Draw(0);
   panel_->Mark_children(1);
   panel_->Render(0, 1);
   if (cord_ != nullptr) {
     cord_->attach(cord_->container1, cord_->container2, cord_->element1, cord_->element2, CORD_COLOUR);
     cord_->draw(0);
   }
-  status_.Update();
-  status_.Draw(0);
 }

@@ -33,8 +33,8 @@ class Showcase {
   // The frame's own Update, which lets the drag time grow while the knob
   // is held still, and the reactions to it.
   void refresh();
-  // Clears the frame and draws the tiles, the picture viewer, the panel
-  // over it, the cord and the status line.
+  // Clears the frame and draws the tiles, the picture viewer and the status
+  // line, the panel over them, and the cord.
   void draw();
 
   OBJET& panel() { return *panel_; }
