@@ -42,20 +42,16 @@ bool take_events(Showcase& showcase) {
   return true;
 }
 
-// One frame: events, the panel's refresh, drawing, the swap. The pixel
-// projection is in place from the start, since the panel's Update may
-// draw it while it handles messages.
+// One frame: events, the panel's refresh, drawing, the swap.
 bool run_frame(Showcase& showcase) {
   end_if_stop_requested();
+  if (!take_events(showcase)) return false;
+  showcase.refresh();
   push_ortho(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-  const bool going_on = take_events(showcase);
-  if (going_on) {
-    showcase.refresh();
-    showcase.draw();
-  }
+  showcase.draw();
   pop_ortho();
-  if (going_on) SDL_GL_SwapBuffers();
-  return going_on;
+  SDL_GL_SwapBuffers();
+  return true;
 }
 
 }  // namespace
@@ -83,10 +79,11 @@ int main(int argc, char** argv) {
     while (run_frame(showcase)) {
     }
   }
-  // The fonts' GL objects go while the window still exists.
+  // The fonts' GL objects go while the window still exists; the window
+  // goes with the process. (SDL_Quit would unload the GL driver first,
+  // leaving its own leftovers to show as leaks that no one can place.)
   font_table.release_all();
   delete background_sprite;
   background_sprite = nullptr;
-  SDL_Quit();
   return 0;
 }

@@ -66,8 +66,20 @@ std::string as_caption(std::string text) {
   return text;
 }
 
-// Each button takes its queued messages now, whether or not the panel has
-// drawn since they came.
+// The panel's Update with its children marked clean: it routes the queued
+// messages and leaves the drawing to the frame (it would draw the panel at
+// once when a message comes and a child is marked). It also refreshes the
+// panel as a sprite, which gives it the size of its own picture (the
+// "IMG_001" it is built with); the size of its background is put back for
+// the hit tests and the frame.
+void route_messages(OBJET& panel) {
+  panel.Mark_children(0);
+  panel.Update();
+  panel.Fit_background();
+}
+
+// Each button takes its routed messages now; the panel's Render would
+// only do it when it draws.
 void refresh_buttons(OBJET& panel) {
   for (const auto& child : *panel.children)
     if (auto* button = dynamic_cast<BUTTON*>(child.get())) button->Update();
@@ -116,12 +128,8 @@ void Showcase::handle(const SDL_Event& event) {
 
 void Showcase::refresh() { update_panel(); }
 
-// The panel's Update also refreshes the panel as a sprite, which gives it
-// the size of its own picture (the "IMG_001" it is built with); the size
-// of its background is put back for the hit tests and the frame.
 void Showcase::update_panel() {
-  panel_->Update();
-  panel_->Fit_background();
+  route_messages(*panel_);
   react();
 }
 
@@ -220,8 +228,7 @@ void Showcase::load_layout() {
   panel_.swap(fresh);
   connect_cord();
   front_end_.rebind(*panel_);
-  panel_->Update();
-  panel_->Fit_background();
+  route_messages(*panel_);
   refresh_buttons(*panel_);
   note_action_states();
   slider_was_moving_ = false;
