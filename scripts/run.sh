@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs one program (grains_a unless named):
 #   scripts/run.sh [PROGRAM]        or  PROGRAM=grains_d scripts/run.sh
-# PROGRAM: grains_a, grains_b, grains_c or grains_d.
+# PROGRAM: grains_a, grains_b, grains_c, grains_d or engine_showcase.
 # Without a display, the program runs for a few seconds in a virtual X
 # server and a screenshot of its window is saved; its path is printed.
 set -euo pipefail

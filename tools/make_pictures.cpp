@@ -9,6 +9,7 @@
 #include "common/png_file.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -80,12 +81,39 @@ Shape either(const Shape& a, const Shape& b) {
   return [=](int x, int y) { return a(x, y) || b(x, y); };
 }
 
+Shape ring(double centre_x, double centre_y, double inner, double outer) {
+  const Shape hole = disc(centre_x, centre_y, inner), rim = disc(centre_x, centre_y, outer);
+  return [=](int x, int y) { return rim(x, y) && !hole(x, y); };
+}
+
 // A triangle pointing right, for the play button.
 Shape play_arrow(int left, int top, int size) {
   return [=](int x, int y) {
     const int across = x - left, down = y - top;
     return across >= 0 && down >= 0 && down < size && across <= std::min(down, size - 1 - down);
   };
+}
+
+// The same triangle pointing left.
+Shape back_arrow(int left, int top, int size) {
+  const Shape ahead = play_arrow(left, top, size);
+  return [=](int x, int y) { return ahead(2 * left + (size - 1) / 2 - x, y); };
+}
+
+// A triangle of the given height pointing down (or up) from its base row.
+Shape down_arrow(int centre_x, int base, int height, bool up) {
+  return [=](int x, int y) {
+    const int down = up ? base - y : y - base;
+    return down >= 0 && down < height && std::abs(x - centre_x) <= height - 1 - down;
+  };
+}
+
+// An arrow into a tray (save) or out of it (load).
+Shape tray_arrow(bool out_of_tray) {
+  const Shape tray = either(box(18, 44, 45, 47), either(box(18, 38, 21, 47), box(42, 38, 45, 47)));
+  const Shape shaft = out_of_tray ? box(29, 20, 34, 36) : box(29, 12, 34, 26);
+  const Shape head = out_of_tray ? down_arrow(31, 20, 10, true) : down_arrow(31, 27, 10, false);
+  return either(tray, either(shaft, head));
 }
 
 Picture background_tile() {
@@ -97,11 +125,13 @@ Picture default_picture() {
   return draw("IMG_001", 64, 64, [&](int x, int y) { return inner(x, y) ? 0x606060 : 0xA0A0A0; });
 }
 
-Picture panel_background() {
-  return draw("PANEL_FOND", 256, 256, [](int x, int y) {
+// A panel's background: lit top and left edges, shaded bottom and right
+// ones, and a gradient downwards.
+Picture panel_background(const std::string& name, int size) {
+  return draw(name, size, size, [size](int x, int y) {
     if (x < 3 || y < 3) return Colour(0x5A6A90);
-    if (x > 252 || y > 252) return Colour(0x0A0C14);
-    return mix(0x2A3550, 0x151A28, y / 255.0);
+    if (x > size - 4 || y > size - 4) return Colour(0x0A0C14);
+    return mix(0x2A3550, 0x151A28, y / (size - 1.0));
   });
 }
 
@@ -121,8 +151,9 @@ void add_jack(std::vector<Picture>& pictures, const std::string& name, bool plug
 }
 
 // One button: its off, over and on pictures share the mask BTN_..._MASK.
-void add_button(std::vector<Picture>& pictures, const std::string& stem, const Shape& icon) {
-  const Shape body = rounded_box(2, 2, 125, 61, 14);
+void add_button(std::vector<Picture>& pictures, const std::string& stem, const Shape& icon, int width = 128,
+                int height = 64) {
+  const Shape body = rounded_box(2, 2, width - 3, height - 3, 14);
   const struct {
     const char* state;
     Colour top, bottom, icon;
@@ -130,10 +161,10 @@ void add_button(std::vector<Picture>& pictures, const std::string& stem, const S
                {"OVER", 0x5E6A84, 0x3A4254, 0xE8EEF8},
                {"ON", 0x3C8A4C, 0x22502C, 0xA8FFB8}};
   for (const auto& look : looks)
-    pictures.push_back(draw_in_shape(stem + "_" + look.state, 128, 64, body, [&](int x, int y) {
-      return icon(x, y) ? look.icon : mix(look.top, look.bottom, y / 63.0);
+    pictures.push_back(draw_in_shape(stem + "_" + look.state, width, height, body, [&](int x, int y) {
+      return icon(x, y) ? look.icon : mix(look.top, look.bottom, y / (height - 1.0));
     }));
-  pictures.push_back(draw_mask(stem + "_MASK", 128, 64, body));
+  pictures.push_back(draw_mask(stem + "_MASK", width, height, body));
 }
 
 void add_knob(std::vector<Picture>& pictures) {
@@ -143,6 +174,27 @@ void add_knob(std::vector<Picture>& pictures) {
     return mix(0xF0F0F8, 0x606878, std::min(1.0, (dx * dx + dy * dy) / 400.0));
   }));
   pictures.push_back(draw_mask("KNOB_MASK", 32, 32, knob));
+}
+
+// The rail a knob slides along: a dark groove with a tick every eighth.
+void add_slider_track(std::vector<Picture>& pictures) {
+  const Shape groove = rounded_box(0, 3, 255, 12, 4);
+  pictures.push_back(draw_in_shape("SLIDER_TRACK", 256, 16, groove, [](int x, int y) {
+    if (x % 32 == 0 && x > 0 && y >= 6 && y <= 9) return Colour(0x5A6A90);
+    return mix(0x080A10, 0x303A54, (y - 3) / 9.0);
+  }));
+  pictures.push_back(draw_mask("SLIDER_TRACK_MASK", 256, 16, groove));
+}
+
+// The showcase's own pictures: its panel, small buttons and the rail.
+void add_showcase_pictures(std::vector<Picture>& pictures) {
+  pictures.push_back(panel_background("SHOWCASE_FOND", 512));
+  add_button(pictures, "BTN_PREV", back_arrow(22, 16, 32), 64, 64);
+  add_button(pictures, "BTN_NEXT", play_arrow(26, 16, 32), 64, 64);
+  add_button(pictures, "BTN_SAVE", tray_arrow(false), 64, 64);
+  add_button(pictures, "BTN_LOAD", tray_arrow(true), 64, 64);
+  add_button(pictures, "BTN_SOCKET", ring(32, 32, 13, 19), 64, 64);
+  add_slider_track(pictures);
 }
 
 // The grain sheet: 2 rows of 4 cells of 32x32 with gaps of 2 pixels
@@ -162,12 +214,13 @@ Picture grain_sheet() {
 }
 
 std::vector<Picture> single_pictures() {
-  std::vector<Picture> pictures{background_tile(), default_picture(), panel_background()};
+  std::vector<Picture> pictures{background_tile(), default_picture(), panel_background("PANEL_FOND", 256)};
   add_jack(pictures, "FICHE_PLUG", true, 0xD0A840);
   add_jack(pictures, "FICHE_UNPLUG", false, 0xC04040);
   add_button(pictures, "BTN_PLAY", play_arrow(52, 16, 32));
   add_button(pictures, "BTN_STOP", box(50, 18, 77, 45));
   add_knob(pictures);
+  add_showcase_pictures(pictures);
   return pictures;
 }
 
