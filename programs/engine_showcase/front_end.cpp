@@ -69,8 +69,7 @@ void FrontEnd::press(const SDL_Event& event) {
   pressed_ = nullptr;
   dragging_panel_ = false;
   SPRITE* widget = widget_at(*panel_, pointer_x_, pointer_y_);
-  const SPRITE* rail = widget != nullptr && dynamic_cast<SLIDER*>(widget) != nullptr ? rail_of(*panel_, *widget)
-                                                                                     : nullptr;
+  const SPRITE* rail = dynamic_cast<SLIDER*>(widget) != nullptr ? rail_of(*panel_, *widget) : nullptr;
   if (rail != nullptr) {
     start_slider_drag(event, *widget, *rail);
   } else if (widget != nullptr) {

@@ -37,6 +37,9 @@ constexpr const char* CORD_END = "JACK_OUT";
 constexpr std::uint32_t CORD_COLOUR = 0xF08030;
 constexpr const char* UNPLUGGED_JACK = "FICHE_UNPLUG";
 
+// The panel's name: its children are named "1_PLAY" and so on.
+constexpr const char* PANEL_NAME = "1";
+
 constexpr int STATUS_X = PictureBrowser::VIEWER.left;
 constexpr int STATUS_Y = PictureBrowser::VIEWER.top + PictureBrowser::VIEWER.height + 8;
 constexpr std::uint32_t STATUS_COLOUR = 0xC8D0E0;
@@ -51,7 +54,7 @@ std::unique_ptr<OBJET> panel_from(const char* path, const char* panel_name) {
 }
 
 std::unique_ptr<OBJET> first_panel(const char* path) {
-  auto panel = panel_from(path, "1");
+  auto panel = panel_from(path, PANEL_NAME);
   if (panel == nullptr) {
     std::printf("engine_showcase: cannot read the layout [%s]\n", path);
     std::exit(1);
