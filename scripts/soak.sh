@@ -2,7 +2,8 @@
 # Soak test: each program runs in a virtual X server under random real mouse
 # input from xdotool (every button, drags across and beyond the window's
 # edges) for a given time. The process must stay alive, its resident memory
-# must stay flat after the first third of the run, and SIGTERM must end it.
+# must stay flat after the first half of the run (within 5 % or 8 MiB, room
+# for the caches of the GL driver), and SIGTERM must end it.
 #   scripts/soak.sh [SECONDS_PER_PROGRAM] [PROGRAM...]   (default 30, all)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -26,7 +26,7 @@ act() {
 }
 
 start=$(date +%s)
-warm_end=$((start + seconds / 3))
+warm_end=$((start + seconds / 2))
 actions=0 baseline="" peak=0
 while [ $(($(date +%s) - start)) -lt "$seconds" ]; do
   for _ in 1 2 3 4 5 6 7 8 9 10; do act; actions=$((actions + 1)); done
@@ -40,7 +40,7 @@ done
 for b in 1 2 3; do xdotool mouseup "$b" 2>/dev/null; done
 
 growth=$((peak - baseline))
-allowed=$((baseline / 20 > 4096 ? baseline / 20 : 4096))
+allowed=$((baseline / 20 > 8192 ? baseline / 20 : 8192))
 stop_start=$(date +%s%N)
 kill -TERM "$pid"
 for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.01; done
