@@ -101,6 +101,18 @@ Screenshot wait_for_screen(const std::function<bool(const Screenshot&)>& ready, 
   return shot;
 }
 
+// On a busy machine a screen may still be changing when a check first holds
+// (labels follow a frame or two later): the first screen the next repeats.
+Screenshot settled(Screenshot shot) {
+  for (int tries = 0; tries < 20; ++tries) {
+    pause_ms(100);
+    Screenshot next = take_screenshot();
+    if (next.pixels == shot.pixels) break;
+    shot = std::move(next);
+  }
+  return shot;
+}
+
 void click(Point point) { xdotool("mousemove " + point.xdotool() + " sleep 0.1 click 1"); }
 void move_away() { xdotool("mousemove 900 700"); }
 
@@ -132,15 +144,8 @@ class ShowcaseWindow : public testing::Test {
     showcase_ = std::make_unique<BackgroundProcess>(
         std::vector<std::string>{program_path("engine_showcase"), "--saved-layout", saved_layout_}, dir_);
     ASSERT_TRUE(showcase_->wait_for_output("SDL Video Driver Name:", 10000)) << showcase_->output();
-    first_ = wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); }, "showcase_start");
-    // On a busy machine the first frames may still be settling: the start is
-    // the first screen that the next one repeats.
-    for (int tries = 0; tries < 20; ++tries) {
-      pause_ms(100);
-      Screenshot next = take_screenshot();
-      if (next.pixels == first_.pixels) break;
-      first_ = std::move(next);
-    }
+    first_ = settled(
+        wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); }, "showcase_start"));
   }
   void TearDown() override {
     showcase_.reset();
@@ -237,9 +242,9 @@ TEST_F(ShowcaseWindow, ASavedLayoutLoadsBackIntoAFreshPanelThatLooksTheSame) {
   click(layout_.at("JACK_OUT", 32, 16));
   drag(layout_.at("SPEED", 16, 16), 60, 0);
   move_away();
-  const Screenshot changed = wait_for_screen(
+  const Screenshot changed = settled(wait_for_screen(
       [&](const Screenshot& s) { return shows(s, play_icon_, ICON_ON) && shows(s, second_collar, UNPLUGGED_COLLAR); },
-      "showcase_before_save");
+      "showcase_before_save"));
 
   click(layout_.at("SAVE", 32, 32));
   move_away();

@@ -1,7 +1,10 @@
 #include "support/window_program.h"
 
+#include "support/gl_window.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -15,6 +18,14 @@ void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms
 std::unique_ptr<BackgroundProcess> start_window_program(const std::string& program) {
   auto process = std::make_unique<BackgroundProcess>(std::vector<std::string>{program_path(program)}, SOURCE_DIR);
   EXPECT_TRUE(process->wait_for_output("SDL Video Driver Name:", 10000)) << process->output();
-  pause_ms(500);
+  // The window is up once its first grains show; a busy machine may take a
+  // while to get there.
+  for (int waited = 0; waited < 10000; waited += 100) {
+    const Screenshot screen = take_screenshot();
+    if (std::any_of(screen.pixels.begin(), screen.pixels.end(), [](std::uint32_t pixel) { return pixel != 0; }))
+      break;
+    pause_ms(100);
+  }
+  pause_ms(200);
   return process;
 }
