@@ -88,17 +88,26 @@ void keep(const Screenshot& shot, const std::string& name) {
       << error;
 }
 
-// Takes screenshots until ready holds or 15 s have gone, and keeps the last.
-Screenshot wait_for_screen(const std::function<bool(const Screenshot&)>& ready, const std::string& name) {
+// Takes screenshots until ready holds or 15 s have gone, and keeps the
+// last. A steady screen is also the same as the screenshot before it.
+Screenshot wait_for_screen(const std::function<bool(const Screenshot&)>& ready, const std::string& name,
+                           bool steady = false) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  Screenshot shot = take_screenshot();
-  while (!ready(shot) && std::chrono::steady_clock::now() < deadline) {
+  Screenshot before, shot = take_screenshot();
+  const auto done = [&] { return ready(shot) && (!steady || shot.pixels == before.pixels); };
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
     pause_ms(50);
+    before = shot;
     shot = take_screenshot();
   }
-  EXPECT_TRUE(ready(shot)) << "waited in vain for " << name;
+  EXPECT_TRUE(done()) << "waited in vain for " << name;
   keep(shot, name);
   return shot;
+}
+
+// Waits for a steady screen on which ready holds.
+Screenshot wait_for_steady_screen(const std::function<bool(const Screenshot&)>& ready, const std::string& name) {
+  return wait_for_screen(ready, name, true);
 }
 
 void click(Point point) { xdotool("mousemove " + point.xdotool() + " sleep 0.1 click 1"); }
@@ -132,7 +141,8 @@ class ShowcaseWindow : public testing::Test {
     showcase_ = std::make_unique<BackgroundProcess>(
         std::vector<std::string>{program_path("engine_showcase"), "--saved-layout", saved_layout_}, dir_);
     ASSERT_TRUE(showcase_->wait_for_output("SDL Video Driver Name:", 10000)) << showcase_->output();
-    first_ = wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); }, "showcase_start");
+    first_ = wait_for_steady_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); },
+                                    "showcase_start");
   }
   void TearDown() override {
     showcase_.reset();
@@ -229,7 +239,8 @@ TEST_F(ShowcaseWindow, ASavedLayoutLoadsBackIntoAFreshPanelThatLooksTheSame) {
   click(layout_.at("JACK_OUT", 32, 16));
   drag(layout_.at("SPEED", 16, 16), 60, 0);
   move_away();
-  const Screenshot changed = wait_for_screen(
+  ASSERT_TRUE(showcase_->wait_for_output("SLD_MVT_STOP", 5000));
+  const Screenshot changed = wait_for_steady_screen(
       [&](const Screenshot& s) { return shows(s, play_icon_, ICON_ON) && shows(s, second_collar, UNPLUGGED_COLLAR); },
       "showcase_before_save");
 
@@ -237,7 +248,7 @@ TEST_F(ShowcaseWindow, ASavedLayoutLoadsBackIntoAFreshPanelThatLooksTheSame) {
   move_away();
   ASSERT_TRUE(showcase_->wait_for_output("Layout saved to", 5000));
   const Screenshot saved =
-      wait_for_screen([&](const Screenshot& s) { return same_in(changed, s, PANEL_SIDE); }, "showcase_saved");
+      wait_for_steady_screen([&](const Screenshot& s) { return same_in(changed, s, PANEL_SIDE); }, "showcase_saved");
   const std::string file = read_file(saved_layout_);
   EXPECT_NE(file.find("BUTTON\tPLAY\tBTN_PLAY_OFF\tBTN_PLAY_ON\tBTN_PLAY_OVER\t20\t104\t"), std::string::npos) << file;
   EXPECT_NE(file.find("SLIDER\tSPEED\tKNOB\t165\t224\t"), std::string::npos)
