@@ -15,10 +15,10 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <random>
-#include <regex>
 
 namespace fs = std::filesystem;
 
@@ -88,29 +88,26 @@ void keep(const Screenshot& shot, const std::string& name) {
       << error;
 }
 
-// Takes screenshots until ready holds or 15 s have gone, and keeps the last.
-Screenshot wait_for_screen(const std::function<bool(const Screenshot&)>& ready, const std::string& name) {
+// Takes screenshots until ready holds or 15 s have gone, and keeps the
+// last. A steady screen is also the same as the screenshot before it.
+Screenshot wait_for_screen(const std::function<bool(const Screenshot&)>& ready, const std::string& name,
+                           bool steady = false) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  Screenshot shot = take_screenshot();
-  while (!ready(shot) && std::chrono::steady_clock::now() < deadline) {
+  Screenshot before, shot = take_screenshot();
+  const auto done = [&] { return ready(shot) && (!steady || shot.pixels == before.pixels); };
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
     pause_ms(50);
+    before = shot;
     shot = take_screenshot();
   }
-  EXPECT_TRUE(ready(shot)) << "waited in vain for " << name;
+  EXPECT_TRUE(done()) << "waited in vain for " << name;
   keep(shot, name);
   return shot;
 }
 
-// On a busy machine a screen may still be changing when a check first holds
-// (labels follow a frame or two later): the first screen the next repeats.
-Screenshot settled(Screenshot shot) {
-  for (int tries = 0; tries < 20; ++tries) {
-    pause_ms(100);
-    Screenshot next = take_screenshot();
-    if (next.pixels == shot.pixels) break;
-    shot = std::move(next);
-  }
-  return shot;
+// Waits for a steady screen on which ready holds.
+Screenshot wait_for_steady_screen(const std::function<bool(const Screenshot&)>& ready, const std::string& name) {
+  return wait_for_screen(ready, name, true);
 }
 
 void click(Point point) { xdotool("mousemove " + point.xdotool() + " sleep 0.1 click 1"); }
@@ -124,13 +121,28 @@ void drag(Point from, int dx, int dy) {
   xdotool(steps + " sleep 0.3 mouseup 1");
 }
 
-// The numbers of the slider messages the panel traced, in order.
+// The slider messages the panel traced, in order: ("START", 40) and so on.
 std::vector<std::pair<std::string, int>> slider_messages(const std::string& output) {
   std::vector<std::pair<std::string, int>> messages;
-  const std::regex traced(R"(MESSAGE Message = \[SLD_MVT_(\w+) (-?\d+)\]->\[1_SPEED\])");
-  for (std::sregex_iterator it(output.begin(), output.end(), traced), end; it != end; ++it)
-    messages.emplace_back((*it)[1], std::stoi((*it)[2]));
+  const std::string mark = "MESSAGE Message = [SLD_MVT_";
+  for (std::size_t at = output.find(mark); at != std::string::npos; at = output.find(mark, at + 1)) {
+    char keyword[16];
+    int value = 0;
+    if (std::sscanf(output.c_str() + at + mark.size(), "%15[A-Z] %d]->[1_SPEED]", keyword, &value) == 2)
+      messages.emplace_back(keyword, value);
+  }
   return messages;
+}
+
+// The pictures the browser's next steps gave, in order, from their traces.
+std::vector<std::string> next_pictures(const std::string& output) {
+  std::vector<std::string> pictures;
+  const std::string mark = "retour recupere_nom_fichier_suivant[[";
+  for (std::size_t at = output.find(mark); at != std::string::npos; at = output.find(mark, at + 1)) {
+    const std::size_t start = at + mark.size(), end = output.find("]]", start);
+    if (end != std::string::npos) pictures.push_back(output.substr(start, end - start));
+  }
+  return pictures;
 }
 
 // Runs the showcase in a folder of its own holding a copy of grfx/, so that
@@ -144,8 +156,8 @@ class ShowcaseWindow : public testing::Test {
     showcase_ = std::make_unique<BackgroundProcess>(
         std::vector<std::string>{program_path("engine_showcase"), "--saved-layout", saved_layout_}, dir_);
     ASSERT_TRUE(showcase_->wait_for_output("SDL Video Driver Name:", 10000)) << showcase_->output();
-    first_ = settled(
-        wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); }, "showcase_start"));
+    first_ = wait_for_steady_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); },
+                                    "showcase_start");
   }
   void TearDown() override {
     showcase_.reset();
@@ -216,19 +228,16 @@ TEST_F(ShowcaseWindow, DraggingTheKnobSendsSliderMessagesAndTheLabelsFollow) {
 
 TEST_F(ShowcaseWindow, NextAndPreviousStepThroughThePicturesOfGrfx) {
   const ScreenBox viewer = PictureBrowser::VIEWER;
-  const std::regex shown(R"(retour recupere_nom_fichier_suivant\[\[(grfx/[^\]]+)\]\])");
-  const std::string at_start = showcase_->output();
-  std::smatch first_name;
-  ASSERT_TRUE(std::regex_search(at_start, first_name, shown)) << at_start;
+  ASSERT_EQ(next_pictures(showcase_->output()).size(), 1u) << "the first picture";
 
   click(layout_.at("NEXT", 32, 32));
   move_away();
   wait_for_screen([&](const Screenshot& s) { return !same_in(first_, s, viewer); }, "showcase_next_picture");
   ASSERT_TRUE(showcase_->wait_for_output("OK-Suivant", 5000));
-  const std::string after_next = showcase_->output().substr(first_name.position() + first_name.length());
-  std::smatch next_name;
-  ASSERT_TRUE(std::regex_search(after_next, next_name, shown)) << after_next;
-  EXPECT_NE(next_name[1], first_name[1]);
+  const std::vector<std::string> shown = next_pictures(showcase_->output());
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].rfind("grfx/", 0), 0u) << shown[0];
+  EXPECT_NE(shown[1], shown[0]);
 
   click(layout_.at("PREV", 32, 32));
   move_away();
@@ -242,15 +251,16 @@ TEST_F(ShowcaseWindow, ASavedLayoutLoadsBackIntoAFreshPanelThatLooksTheSame) {
   click(layout_.at("JACK_OUT", 32, 16));
   drag(layout_.at("SPEED", 16, 16), 60, 0);
   move_away();
-  const Screenshot changed = settled(wait_for_screen(
+  ASSERT_TRUE(showcase_->wait_for_output("SLD_MVT_STOP", 5000));
+  const Screenshot changed = wait_for_steady_screen(
       [&](const Screenshot& s) { return shows(s, play_icon_, ICON_ON) && shows(s, second_collar, UNPLUGGED_COLLAR); },
-      "showcase_before_save"));
+      "showcase_before_save");
 
   click(layout_.at("SAVE", 32, 32));
   move_away();
   ASSERT_TRUE(showcase_->wait_for_output("Layout saved to", 5000));
   const Screenshot saved =
-      wait_for_screen([&](const Screenshot& s) { return same_in(changed, s, PANEL_SIDE); }, "showcase_saved");
+      wait_for_steady_screen([&](const Screenshot& s) { return same_in(changed, s, PANEL_SIDE); }, "showcase_saved");
   const std::string file = read_file(saved_layout_);
   EXPECT_NE(file.find("BUTTON\tPLAY\tBTN_PLAY_OFF\tBTN_PLAY_ON\tBTN_PLAY_OVER\t20\t104\t"), std::string::npos) << file;
   EXPECT_NE(file.find("SLIDER\tSPEED\tKNOB\t165\t224\t"), std::string::npos)

@@ -70,6 +70,8 @@ int main(int argc, char** argv) {
   start_video(WINDOW_WIDTH, WINDOW_HEIGHT, CATALOGUE_PATH);
   // SDL may have put its own handlers in place while starting.
   install_stop_handlers();
+  // The tile's size, which steps the tiles from the first frame on.
+  background_sprite->Update();
   SDL_WM_SetCaption("engine_showcase", "engine_showcase");
 
   PictureBrowser browser(PICTURE_FOLDER, PICTURE_KIND);  // before the fonts: see PictureBrowser

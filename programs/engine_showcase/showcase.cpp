@@ -47,9 +47,13 @@ constexpr std::uint32_t STATUS_COLOUR = 0xC8D0E0;
 // The panel a layout file describes, at (0, 0) while it loads: the reader
 // adds the panel's place to sprite records, and drawing adds it again, so
 // positions in the file are places within the panel only there.
+// Its children take their pictures' sizes at once: a sprite's first
+// drawing comes out at its size before it, and the background is drawn
+// before the children are refreshed.
 std::unique_ptr<OBJET> panel_from(const char* path, const char* panel_name) {
   auto panel = std::make_unique<OBJET>(0, 0, panel_name);
   if (panel->Load(path) != 1) return nullptr;
+  for (const auto& child : *panel->children) child->Update();
   return panel;
 }
 
