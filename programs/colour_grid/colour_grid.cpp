@@ -2,8 +2,8 @@
 
 template <ColourVariant V>
 void ColourGridRules<V>::clear_grid() {
-  for (int y = CELL_GRID<std::uint32_t>::SIDE - 1; y >= 0; --y)
-    for (int x = CELL_GRID<std::uint32_t>::SIDE - 1; x >= 0; --x) grid.cells[x][y] = colour::EMPTY;
+  for (int y = Grid::SIDE - 1; y >= 0; --y)
+    for (int x = Grid::SIDE - 1; x >= 0; --x) grid.cells[x][y] = colour::EMPTY;
 }
 
 template <ColourVariant V>
@@ -98,7 +98,7 @@ void ColourGridRules<V>::paint_wall(const MOUSE_STATE& mouse) {
   const int top = IS_B ? mouse.y / 2 : mouse.y;
   for (int j = 0; j < BLOCK; ++j)
     for (int i = 0; i < BLOCK; ++i)
-      if (CELL_GRID<std::uint32_t>::inside(left + i, top + j)) grid.cells[left + i][top + j] = colour::WALL;
+      if (Grid::inside(left + i, top + j)) grid.cells[left + i][top + j] = colour::WALL;
 }
 
 template <ColourVariant V>
@@ -109,9 +109,9 @@ void ColourGridRules<V>::fill_with_grains() {
 
 template <ColourVariant V>
 void ColourGridRules<V>::write_dump(std::FILE* out) const {
-  for (int y = 0; y < CELL_GRID<std::uint32_t>::SIDE; ++y)
-    for (int x = 0; x < CELL_GRID<std::uint32_t>::SIDE; ++x)
-      std::fprintf(out, x + 1 < CELL_GRID<std::uint32_t>::SIDE ? "%06x " : "%06x\n", grid.cells[x][y]);
+  for (int y = 0; y < Grid::SIDE; ++y)
+    for (int x = 0; x < Grid::SIDE; ++x)
+      std::fprintf(out, x + 1 < Grid::SIDE ? "%06x " : "%06x\n", grid.cells[x][y]);
 }
 
 template class ColourGridRules<ColourVariant::grains_b>;

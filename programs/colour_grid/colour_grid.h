@@ -23,6 +23,7 @@ constexpr std::uint32_t WHITE = 0xFFFFFF;
 template <ColourVariant V>
 class ColourGridRules final : public GrainRules {
  public:
+  using Grid = CELL_GRID<std::uint32_t>;
   static constexpr bool IS_B = V == ColourVariant::grains_b;
   // Highest simulated column and row.
   static constexpr int LAST = IS_B ? 320 : 160;
@@ -36,12 +37,12 @@ class ColourGridRules final : public GrainRules {
   void fill_with_grains() override;
   void write_dump(std::FILE* out) const override;
 
-  CELL_GRID<std::uint32_t> grid;
+  Grid grid;
 
  private:
   // Cells outside the grid read as walls.
   bool is_empty(int x, int y) const {
-    return CELL_GRID<std::uint32_t>::inside(x, y) && grid.cells[x][y] == colour::EMPTY;
+    return Grid::inside(x, y) && grid.cells[x][y] == colour::EMPTY;
   }
   bool tries_to_move(std::uint32_t cell);
   void move_cell(int x, int y);
