@@ -22,8 +22,8 @@ void KindGridRules<V>::spawn() {
 
 template <KindVariant V>
 void KindGridRules<V>::scan(CellPainter& painter) {
+  holes_.start_scan();
   for (int y = LAST; y >= 0; --y) {
-    holes_.start_row(y);
     for (int x = LAST; x >= 0; --x) {
       // The move writes the fields as they are when the scan reaches the cell.
       const Cell saved = grid.cells[x][y];
@@ -88,7 +88,9 @@ template <KindVariant V>
 void KindGridRules<V>::fall(int x, int y, const Cell& grain) {
   clear(grid.cells[x][y]);
   Cell& below = grid.cells[x][y + 1];
-  if (in_inner_area(x, y)) place(below, grain, below.vx, grain.vy);
+  if (!in_inner_area(x, y)) return;
+  place(below, grain, below.vx, grain.vy);
+  holes_.filled(x, y + 1);
 }
 
 // Both diagonals open: the side is drawn only inside the inner area.
@@ -102,74 +104,44 @@ void KindGridRules<V>::slide_down_either_side(int x, int y, const Cell& grain) {
 template <KindVariant V>
 void KindGridRules<V>::slide_down(int x, int y, const Cell& grain, int to_x) {
   clear(grid.cells[x][y]);
-  if (in_inner_area(x, y)) place(grid.cells[to_x][y + 1], grain, static_cast<float>(to_x - x), 1.0f);
+  if (!in_inner_area(x, y)) return;
+  place(grid.cells[to_x][y + 1], grain, static_cast<float>(to_x - x), 1.0f);
+  holes_.filled(to_x, y + 1);
 }
 
 // The flow search: rows y+1 to y+4, the nearest empty cell on each side, one
 // step sideways within the grain's own row towards the nearer one.
 template <KindVariant V>
 void KindGridRules<V>::flow(int x, int y, const Cell& grain) {
+  if constexpr (!IS_A) {
+    // Every move of grains_c's list needs an empty side cell; without one
+    // the search can only make the draws of its ties.
+    if (!is_empty_or_left_of_grid(x - 1, y) && !is_empty(x + 1, y)) {
+      return search_depths(x, y, [this](int right, int left) {
+        if (right != NOT_FOUND && right == left) random.below(2);
+        return false;
+      });
+    }
+  }
+  search_depths(x, y, [&](int right, int left) { return choose_side(x, y, grain, right, left); });
+}
+
+// The distances after each depth, until decide(right, left) says the search
+// is over.
+template <KindVariant V>
+template <typename Decide>
+void KindGridRules<V>::search_depths(int x, int y, Decide decide) {
   // Set once: a distance found at one depth holds until a deeper find.
   int right = NOT_FOUND;
   int left = NOT_FOUND;
+  holes_.look_below(y);
   for (int depth = 1; depth <= 4; ++depth) {
-    const int hole_right = holes_.first_empty_right(x, depth);
+    const int hole_right = holes_.first_empty_right(x, y + depth);
     if (hole_right != NOT_FOUND) right = IS_A ? hole_right - x : (hole_right - x) * depth;
-    const int hole_left = holes_.first_empty_left(x, depth);
+    const int hole_left = holes_.first_empty_left(x, y + depth);
     if (hole_left != NOT_FOUND) left = IS_A ? x - hole_left : (x - hole_left) * depth;
-    if (choose_side(x, y, grain, right, left)) return;
+    if (decide(right, left)) return;
   }
-}
-
-// From the grain's own column up to 319: the cells left of where the last
-// search started, then the last hole if it is still empty, else onwards.
-template <typename Grid>
-int HoleFinder<Grid>::first_empty_right(int x, int depth) {
-  const int row = y_ + depth;
-  Memo& memo = right_[depth];
-  int hole;
-  if (memo.start == UNKNOWN || x > memo.start) {
-    hole = scan_right(x, 319, row);
-  } else {
-    hole = scan_right(x, memo.start - 1, row);
-    if (hole == NOT_FOUND && memo.hole != NOT_FOUND)
-      hole = is_empty(memo.hole, row) ? memo.hole : scan_right(memo.hole + 1, 319, row);
-  }
-  memo = {x, hole};
-  return hole;
-}
-
-// From the column left of the grain down to 1 (column 0 is never looked
-// at): cells between the last hole and the last start were full, and none
-// of the cells below an unfound hole was empty.
-template <typename Grid>
-int HoleFinder<Grid>::first_empty_left(int x, int depth) {
-  const int row = y_ + depth;
-  const int start = x - 1;
-  Memo& memo = left_[depth];
-  int hole;
-  if (memo.start == UNKNOWN || memo.hole > start)
-    hole = scan_left(start, row);
-  else if (memo.hole == NOT_FOUND)
-    hole = NOT_FOUND;
-  else
-    hole = is_empty(memo.hole, row) ? memo.hole : scan_left(memo.hole - 1, row);
-  memo = {start, hole};
-  return hole;
-}
-
-template <typename Grid>
-int HoleFinder<Grid>::scan_right(int from, int to, int row) const {
-  for (int m = from; m <= to; ++m)
-    if (is_empty(m, row)) return m;
-  return NOT_FOUND;
-}
-
-template <typename Grid>
-int HoleFinder<Grid>::scan_left(int from, int row) const {
-  for (int m = from; m >= 1; --m)
-    if (is_empty(m, row)) return m;
-  return NOT_FOUND;
 }
 
 // The choice list of one depth: the first matching line decides; true when

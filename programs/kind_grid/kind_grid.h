@@ -7,11 +7,12 @@
 //
 // Where to look: scan() -> tries_to_move(), move_grain() -> fall(),
 // slide_down_either_side(), slide_down(), flow() (the flow search) ->
-// choose_side(); spawn(); left_click() and mouse_motion() for the brushes.
+// choose_side(), with the holes from hole_rows.h; spawn(); left_click() and mouse_motion() for the brushes.
 #pragma once
 
 #include "common/cell_grid.h"
 #include "common/grain_rules.h"
+#include "kind_grid/hole_rows.h"
 
 #include <cstdint>
 #include <type_traits>
@@ -51,44 +52,6 @@ constexpr std::int32_t GRAIN_6 = 6;  // blue
 // The colours the brushes of grains_c draw from, by rand() % 6.
 constexpr std::uint32_t PALETTE[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0x00FFFF, 0xFF00FF, 0xFFFF00};
 
-// Finds the flow search's holes: the nearest empty cell of a row below the
-// scanned row, right of a column (from it up to 319) or left of it (down to
-// 1). The scan visits a row right to left, so each search starts left of the
-// one before; and while it visits a row, the rows below only fill up (grains
-// fall or slide into the row just below, nothing there empties). So a hole
-// found stays the answer until it is filled, and each cell of a row below is
-// looked at about once per scanned row instead of once per grain.
-template <typename Grid>
-class HoleFinder {
- public:
-  static constexpr int NOT_FOUND = -1;
-
-  explicit HoleFinder(const Grid& grid) : grid_(grid) {}
-  // Forgets what was found: a new row is being scanned.
-  void start_row(int y) {
-    y_ = y;
-    for (int depth = 1; depth <= 4; ++depth) right_[depth] = left_[depth] = Memo{};
-  }
-  int first_empty_right(int x, int depth);
-  int first_empty_left(int x, int depth);
-
- private:
-  static constexpr int UNKNOWN = -2;
-  // right_: hole is the first empty cell in [start, 319] when it was found;
-  // left_: the last empty cell in [1, start].
-  struct Memo {
-    int start = UNKNOWN;
-    int hole = NOT_FOUND;
-  };
-  bool is_empty(int x, int row) const { return grid_.cells[x][row].kind == 0; }
-  int scan_right(int from, int to, int row) const;
-  int scan_left(int from, int row) const;
-
-  const Grid& grid_;
-  int y_ = 0;
-  Memo right_[5], left_[5];
-};
-
 template <KindVariant V>
 class KindGridRules final : public GrainRules {
  public:
@@ -117,7 +80,7 @@ class KindGridRules final : public GrainRules {
 
  private:
   // A distance of the flow search that no scan has found yet.
-  static constexpr int NOT_FOUND = HoleFinder<Grid>::NOT_FOUND;
+  static constexpr int NOT_FOUND = HoleRows<Grid>::NOT_FOUND;
 
   // Moves are written only for grains whose own cell lies here.
   static bool in_inner_area(int x, int y) { return y < 319 && 0 < x && x < 319; }
@@ -133,6 +96,8 @@ class KindGridRules final : public GrainRules {
   void slide_down_either_side(int x, int y, const Cell& grain);
   void slide_down(int x, int y, const Cell& grain, int to_x);
   void flow(int x, int y, const Cell& grain);
+  template <typename Decide>
+  void search_depths(int x, int y, Decide decide);
   bool choose_side(int x, int y, const Cell& grain, int right, int left);
   bool flow_to(int x, int y, int to_x, const Cell& grain, float vx);
   bool tie_break(int x, int y, const Cell& grain);
@@ -163,7 +128,7 @@ class KindGridRules final : public GrainRules {
   // the cell lies outside the grid and is not written.
   void put_brush_grain(int x, int y);
 
-  HoleFinder<Grid> holes_;
+  HoleRows<Grid> holes_;
 };
 
 using GrainsA = KindGridRules<KindVariant::grains_a>;
