@@ -134,14 +134,18 @@ void KindGridRules<V>::search_depths(int x, int y, Decide decide) {
   // Set once: a distance found at one depth holds until a deeper find.
   int right = NOT_FOUND;
   int left = NOT_FOUND;
-  holes_.look_below(y);
-  for (int depth = 1; depth <= 4; ++depth) {
-    const int hole_right = holes_.first_empty_right(x, y + depth);
+  const auto at_depth = [&](int depth) {
+    const int hole_right = holes_.first_empty_right(x, depth);
     if (hole_right != NOT_FOUND) right = IS_A ? hole_right - x : (hole_right - x) * depth;
-    const int hole_left = holes_.first_empty_left(x, y + depth);
+    const int hole_left = holes_.first_empty_left(x, depth);
     if (hole_left != NOT_FOUND) left = IS_A ? x - hole_left : (x - hole_left) * depth;
-    if (decide(right, left)) return;
-  }
+    return decide(right, left);
+  };
+  holes_.look_below(y);
+  if (at_depth(1)) return;
+  holes_.look_deeper();
+  if (at_depth(2) || at_depth(3)) return;
+  at_depth(4);
 }
 
 // The choice list of one depth: the first matching line decides; true when

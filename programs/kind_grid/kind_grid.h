@@ -80,7 +80,7 @@ class KindGridRules final : public GrainRules {
 
  private:
   // A distance of the flow search that no scan has found yet.
-  static constexpr int NOT_FOUND = HoleRows<Grid>::NOT_FOUND;
+  static constexpr int NOT_FOUND = HoleRows<Grid, !IS_A>::NOT_FOUND;
 
   // Moves are written only for grains whose own cell lies here.
   static bool in_inner_area(int x, int y) { return y < 319 && 0 < x && x < 319; }
@@ -128,7 +128,9 @@ class KindGridRules final : public GrainRules {
   // the cell lies outside the grid and is not written.
   void put_brush_grain(int x, int y);
 
-  HoleRows<Grid> holes_;
+  // grains_c's blocked grains search all four rows for their ties' draws;
+  // grains_a's searches are few.
+  HoleRows<Grid, !IS_A> holes_;
 };
 
 using GrainsA = KindGridRules<KindVariant::grains_a>;
