@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 TEST(RandomSource, RepeatsTheUnseededSequenceOfTheOriginalPlatform) {
@@ -84,21 +85,32 @@ TEST(MouseEvents, LeftClickRunsBeforeTheHeldFlagAndMotionOncePerEvent) {
   EXPECT_EQ(mouse.left_held, 0);
 }
 
-TEST(FramePainter, LightsPointsOneRowAboveTheirYAndClipsToTheWindow) {
+TEST(FramePainter, PaintsEachRowOneWindowRowHigherAndClipsToTheWindow) {
   FramePainter frame;
-  frame.square(10, 0, 0xFFFFFF, 1.0f);  // row -1: outside
-  frame.square(1023, 768, 0x00FF00, 1.0f);
-  frame.square(20, 5, 0x80123456, 2.5f);  // 3 by 3, alpha ignored
-  frame.square(-1, 100, 0x0000FF, 2.0f);  // half outside on the left
+  std::vector<std::uint32_t> colours(300, 0);
+  colours[5] = 0xFFFFFF;
+  frame.row(0, colours.data(), 6, 2);  // window rows -1 and 0
+  colours[5] = 0;
+  colours[0] = 0x80123456;  // alpha ignored
+  colours[299] = 0x00FF00;  // starts at x 1196: outside
+  colours[255] = 0x0000FF;  // the last column, x 1020 to 1023
+  frame.row(192, colours.data(), 300, 4);  // window rows 767 to 770
+  frame.row(-1, colours.data(), 300, 4);
   int lit = 0;
   for (int y = 0; y < FramePainter::HEIGHT; ++y)
     for (int x = 0; x < FramePainter::WIDTH; ++x) lit += frame.pixel(x, y) != 0xFF000000u;
-  EXPECT_EQ(lit, 1 + 9 + 2);
-  EXPECT_EQ(frame.pixel(1023, 767), 0xFF00FF00u);
-  EXPECT_EQ(frame.pixel(20, 4), 0xFF123456u);
-  EXPECT_EQ(frame.pixel(22, 6), 0xFF123456u);
-  EXPECT_EQ(frame.pixel(0, 99), 0xFF0000FFu);
-  EXPECT_EQ(frame.pixel(0, 100), 0xFF0000FFu);
+  EXPECT_EQ(lit, 2 + 4 + 4);
+  EXPECT_EQ(frame.pixel(10, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(frame.pixel(11, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(frame.pixel(0, 767), 0xFF123456u);
+  EXPECT_EQ(frame.pixel(3, 767), 0xFF123456u);
+  EXPECT_EQ(frame.pixel(1023, 767), 0xFF0000FFu);
+  const PixelBounds& painted = frame.painted();
+  EXPECT_EQ(std::tie(painted.left, painted.top, painted.right, painted.bottom),
+            std::make_tuple(0, 0, 1024, 768));
+  frame.clear();
+  EXPECT_EQ(frame.pixel(1023, 767), 0xFF000000u);
+  EXPECT_TRUE(frame.painted().empty());
 }
 
 TEST(EventsScript, ReadsEventsInFrameOrderAndSkipsCommentsAndBlanks) {

@@ -120,22 +120,27 @@ TEST_F(Video, PointsLandOneRowAboveTheirYAndY0IsOutside) {
 TEST_F(Video, CpuFrameMatchesTheGlPointsPixelForPixel) {
   begin_pixel_frame();
   FramePainter frame;
+  GlPointPainter points;
+  // Rows at the window's top and bottom edges and past its right edge, for
+  // each cell size, with gaps and colours carrying alpha bytes.
   const struct {
-    int x, y;
-    std::uint32_t colour;
-    float size;
-  } squares[] = {{0, 0, 0xFF0000, 2.0f},      {1022, 766, 0x00FF00, 2.0f}, {1020, 764, 0xFFFFFF, 4.0f},
-                 {-2, 300, 0x0000FF, 4.0f},   {500, 767, 0x123456, 2.0f},  {640, 640, 0xFFFFFF, 4.0f},
-                 {33, 44, 0x80FF0080, 2.0f},  {33, 45, 0x00ABCDEF, 2.0f},  {7, 9, 0xFFFFFF, 1.0f},
-                 {200, 1, 0xFF00FF, 2.5f}};
-  for (const auto& s : squares) {
-    draw_square(s.x, s.y, s.colour, s.size);
-    frame.square(s.x, s.y, s.colour, s.size);
+    int row, size;
+  } rows[] = {{0, 2}, {384, 2}, {100, 2}, {0, 4}, {192, 4}, {150, 4}, {3, 1}, {767, 1}, {768, 1}, {80, 3}};
+  std::vector<std::uint32_t> colours(400);
+  for (std::size_t x = 0; x < colours.size(); ++x)
+    colours[x] = x % 3 == 1 ? 0 : 0x01000000u * (x % 256) + 0x00FFFFFFu / (x % 7 + 1);
+  for (const auto& r : rows) {
+    points.row(r.row, colours.data(), static_cast<int>(colours.size()), r.size);
+    frame.row(r.row, colours.data(), static_cast<int>(colours.size()), r.size);
   }
   const auto gl = read_window_pixels();
-  int differences = 0;
+  int differences = 0, lit = 0;
   for (int y = 0; y < 768; ++y)
-    for (int x = 0; x < 1024; ++x) differences += gl[y * 1024 + x] != (frame.pixel(x, y) & 0xFFFFFF);
+    for (int x = 0; x < 1024; ++x) {
+      differences += gl[y * 1024 + x] != (frame.pixel(x, y) & 0xFFFFFF);
+      lit += gl[y * 1024 + x] != 0;
+    }
   EXPECT_EQ(differences, 0);
+  EXPECT_GT(lit, 5000);  // the comparison saw drawn pixels, not only black
   pop_ortho();
 }

@@ -24,12 +24,10 @@ void ColourGridRules<V>::scan(CellPainter& painter) {
   for (int y = LAST; y >= 0; --y) {
     for (int x = LAST; x >= 0; --x) {
       const std::uint32_t cell = grid.cells[x][y];
-      if (cell != colour::EMPTY) {
-        const std::uint32_t shown = IS_B || cell == colour::WALL ? cell : colour::WHITE;
-        painter.square(CELL_PIXELS * x, CELL_PIXELS * y, shown, CELL_PIXELS);
-      }
+      row_colours_[x] = shown_colour(cell);
       if (tries_to_move(cell)) move_cell(x, y);
     }
+    painter.row(y, row_colours_.data(), LAST + 1, CELL_PIXELS);
   }
 }
 

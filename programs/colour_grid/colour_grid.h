@@ -6,6 +6,7 @@
 #include "common/cell_grid.h"
 #include "common/grain_rules.h"
 
+#include <array>
 #include <cstdint>
 
 enum class ColourVariant {
@@ -44,10 +45,18 @@ class ColourGridRules final : public GrainRules {
   bool is_empty(int x, int y) const {
     return Grid::inside(x, y) && grid.cells[x][y] == colour::EMPTY;
   }
+  // grains_b shows each cell's own colour, grains_d its walls in red and
+  // every grain in white; empty cells (0) are not drawn.
+  static std::uint32_t shown_colour(std::uint32_t cell) {
+    return IS_B || cell == colour::EMPTY || cell == colour::WALL ? cell : colour::WHITE;
+  }
   bool tries_to_move(std::uint32_t cell);
   void move_cell(int x, int y);
   void move(int x, int y, int to_x, int to_y);
   void paint_wall(const MOUSE_STATE& mouse);
+
+  // The colours of the row being scanned, as each cell was reached.
+  std::array<std::uint32_t, LAST + 1> row_colours_{};
 };
 
 using GrainsB = ColourGridRules<ColourVariant::grains_b>;

@@ -3,23 +3,11 @@
 #include "video/video.h"
 
 #include <algorithm>
-#include <cmath>
 
-void GlPointPainter::square(int x, int y, std::uint32_t colour, float size) {
-  draw_square(x, y, colour, size);
+void GlPointPainter::row(int row, const std::uint32_t* colours, int count, int size) {
+  for (int x = count - 1; x >= 0; --x)
+    if (colours[x] != 0) draw_square(size * x, size * row, colours[x], static_cast<float>(size));
 }
-
-namespace {
-
-// draw_square's loops run while the counter is below the size: a side of
-// ceil(size) points, none for sizes of 0 or less. Sides beyond the window
-// change nothing once clipped.
-long points_per_side(float size) {
-  if (!(size > 0.0f)) return 0;
-  return static_cast<long>(std::ceil(std::min(size, 4096.0f)));
-}
-
-}  // namespace
 
 FramePainter::FramePainter() : pixels_(WIDTH * HEIGHT, 0xFF000000u) {}
 
@@ -30,28 +18,37 @@ void FramePainter::clear() {
 }
 
 // A point at integer (x, y) lights column x of row y - 1: pixel centres lie
-// half a pixel inside, and the top of the projection is window row 0. So the
-// square covers columns x .. x + side - 1 and rows y - 1 .. y + side - 2.
-void FramePainter::square(int x, int y, std::uint32_t colour, float size) {
-  const long side = points_per_side(size);
-  const PixelBounds covered{static_cast<int>(std::max<long>(x, 0)), static_cast<int>(std::max<long>(y - 1L, 0)),
-                            static_cast<int>(std::min<long>(x + side, WIDTH)),
-                            static_cast<int>(std::min<long>(y - 1L + side, HEIGHT))};
-  if (covered.empty()) return;
-  // Blending is off, so the alpha byte never shows.
-  colour |= 0xFF000000u;
-  for (int row = covered.top; row < covered.bottom; ++row)
-    std::fill_n(&pixels_[row * WIDTH + covered.left], covered.width(), colour);
-  grow_painted(covered);
+// half a pixel inside, and the top of the projection is window row 0. So a
+// grid row's squares cover the band of window rows y - 1 .. y + size - 2.
+void FramePainter::row(int row, const std::uint32_t* colours, int count, int size) {
+  if (size <= 0 || row < 0) return;
+  const long y = static_cast<long>(size) * row;
+  const int top = static_cast<int>(std::max(y - 1, 0L));
+  const int bottom = static_cast<int>(std::min(y - 1 + size, static_cast<long>(HEIGHT)));
+  const int columns = static_cast<int>(std::min(static_cast<long>(count), (WIDTH + size - 1L) / size));
+  int left = WIDTH, right = 0;
+  for (int band_row = top; band_row < bottom; ++band_row) {
+    std::uint32_t* const pixels = &pixels_[band_row * WIDTH];
+    for (int x = 0; x < columns; ++x) {
+      if (colours[x] == 0) continue;
+      const int from = size * x;
+      const int to = std::min(from + size, WIDTH);
+      // Blending is off, so the alpha byte never shows.
+      std::fill(pixels + from, pixels + to, colours[x] | 0xFF000000u);
+      left = std::min(left, from);
+      right = to;
+    }
+  }
+  if (right > left) grow_painted({left, top, right, bottom});
 }
 
-void FramePainter::grow_painted(const PixelBounds& square) {
+void FramePainter::grow_painted(const PixelBounds& band) {
   if (painted_.empty()) {
-    painted_ = square;
+    painted_ = band;
     return;
   }
-  painted_.left = std::min(painted_.left, square.left);
-  painted_.top = std::min(painted_.top, square.top);
-  painted_.right = std::max(painted_.right, square.right);
-  painted_.bottom = std::max(painted_.bottom, square.bottom);
+  painted_.left = std::min(painted_.left, band.left);
+  painted_.top = std::min(painted_.top, band.top);
+  painted_.right = std::max(painted_.right, band.right);
+  painted_.bottom = std::max(painted_.bottom, band.bottom);
 }

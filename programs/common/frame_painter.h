@@ -23,7 +23,7 @@ class FramePainter final : public CellPainter {
   FramePainter();
   // Black, as glClear leaves the window.
   void clear();
-  void square(int x, int y, std::uint32_t colour, float size) override;
+  void row(int row, const std::uint32_t* colours, int count, int size) override;
 
   // Pixel at column x, row y counted from the top, as 0xFFRRGGBB.
   std::uint32_t pixel(int x, int y) const { return pixels_[y * WIDTH + x]; }
@@ -32,7 +32,7 @@ class FramePainter final : public CellPainter {
   const PixelBounds& painted() const { return painted_; }
 
  private:
-  void grow_painted(const PixelBounds& square);
+  void grow_painted(const PixelBounds& band);
 
   std::vector<std::uint32_t> pixels_;
   PixelBounds painted_;

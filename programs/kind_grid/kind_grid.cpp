@@ -27,26 +27,22 @@ void KindGridRules<V>::scan(CellPainter& painter) {
     for (int x = LAST; x >= 0; --x) {
       // The move writes the fields as they are when the scan reaches the cell.
       const Cell saved = grid.cells[x][y];
-      paint_cell(painter, x, y, saved);
+      row_colours_[x] = colour_of(saved);
       if (tries_to_move(saved.kind)) move_grain(x, y, saved);
     }
+    painter.row(y, row_colours_.data(), LAST + 1, CELL_PIXELS);
   }
 }
 
+// White walls, red (grains_c: the cell's colour), green and blue grains;
+// 0 draws nothing: empty cells and kinds no rule produces.
 template <KindVariant V>
-void KindGridRules<V>::paint_cell(CellPainter& painter, int x, int y, const Cell& cell) const {
-  std::uint32_t colour;
-  switch (cell.kind) {
-    case kind::WALL: colour = 0xFFFFFF; break;
-    case kind::GRAIN_2:
-      if constexpr (IS_A) colour = 0xFF0000;
-      else colour = cell.colour;
-      break;
-    case kind::GRAIN_4: colour = 0x00FF00; break;
-    case kind::GRAIN_6: colour = 0x0000FF; break;
-    default: return;  // empty, or a kind no rule produces
-  }
-  painter.square(CELL_PIXELS * x, CELL_PIXELS * y, colour, 2.0f);
+std::uint32_t KindGridRules<V>::colour_of(const Cell& cell) {
+  static constexpr std::uint32_t KIND_COLOURS[8] = {0, 0xFFFFFF, 0xFF0000, 0, 0x00FF00, 0, 0x0000FF, 0};
+  if (static_cast<std::uint32_t>(cell.kind) >= 8) return 0;
+  if constexpr (!IS_A)
+    if (cell.kind == kind::GRAIN_2) return cell.colour;
+  return KIND_COLOURS[cell.kind];
 }
 
 // The draws are made for every visited cell, empty and wall cells included.

@@ -14,6 +14,7 @@
 #include "common/grain_rules.h"
 #include "kind_grid/hole_rows.h"
 
+#include <array>
 #include <cstdint>
 #include <type_traits>
 
@@ -60,7 +61,7 @@ class KindGridRules final : public GrainRules {
   using Grid = CELL_GRID<Cell>;
   // Highest simulated column and row.
   static constexpr int LAST = 320;
-  // Side of a cell on screen, in pixels.
+  // Side of a cell on screen, in pixels: a square of draw_square size 2.
   static constexpr int CELL_PIXELS = 2;
   // Side of the brushes' square block, in cells.
   static constexpr int BRUSH = 8;
@@ -89,7 +90,7 @@ class KindGridRules final : public GrainRules {
   // Also for column -1, which lies outside the grid and reads as a wall.
   bool is_empty_or_left_of_grid(int x, int y) const { return x >= 0 && is_empty(x, y); }
 
-  void paint_cell(CellPainter& painter, int x, int y, const Cell& cell) const;
+  static std::uint32_t colour_of(const Cell& cell);
   bool tries_to_move(std::int32_t cell_kind);
   void move_grain(int x, int y, const Cell& grain);
   void fall(int x, int y, const Cell& grain);
@@ -131,6 +132,8 @@ class KindGridRules final : public GrainRules {
   // grains_c's blocked grains search all four rows for their ties' draws;
   // grains_a's searches are few.
   HoleRows<Grid, !IS_A> holes_;
+  // The colours of the row being scanned, as each cell was reached.
+  std::array<std::uint32_t, LAST + 1> row_colours_{};
 };
 
 using GrainsA = KindGridRules<KindVariant::grains_a>;

@@ -18,6 +18,10 @@ struct Square {
 
 class RecordingPainter final : public CellPainter {
  public:
-  void square(int x, int y, std::uint32_t colour, float size) override { squares.push_back({x, y, colour, size}); }
+  // One square per drawn cell, in the order the points path draws them.
+  void row(int row, const std::uint32_t* colours, int count, int size) override {
+    for (int x = count - 1; x >= 0; --x)
+      if (colours[x] != 0) squares.push_back({size * x, size * row, colours[x], static_cast<float>(size)});
+  }
   std::vector<Square> squares;
 };
