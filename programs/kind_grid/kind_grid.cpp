@@ -28,7 +28,7 @@ void KindGridRules<V>::scan(CellPainter& painter) {
       // The move writes the fields as they are when the scan reaches the cell.
       const Cell saved = grid.cells[x][y];
       row_colours_[x] = colour_of(saved);
-      if (tries_to_move(saved.kind)) move_grain(x, y, saved);
+      if (tries_to_move(x, y, saved.kind)) move_grain(x, y, saved);
     }
     painter.row(y, row_colours_.data(), LAST + 1, CELL_PIXELS);
   }
@@ -47,12 +47,14 @@ std::uint32_t KindGridRules<V>::colour_of(const Cell& cell) {
 
 // The draws are made for every visited cell, empty and wall cells included.
 template <KindVariant V>
-bool KindGridRules<V>::tries_to_move(std::int32_t cell_kind) {
+bool KindGridRules<V>::tries_to_move(int x, int y, std::int32_t cell_kind) {
   if constexpr (IS_A) {
     const int draw = random.below(2);
-    // Bitwise, so that the only branch is on the result: for empty and wall
-    // cells a branch on the draw would be mispredicted half the time.
-    return (draw & static_cast<int>(cell_kind > kind::WALL)) != 0;
+    // A stuck grain would move nowhere and draw nothing, so the draw is only
+    // looked at for the others: a branch on it is mispredicted half the
+    // time, and where the grid is crowded most grains are stuck.
+    if (cell_kind <= kind::WALL || is_stuck(x, y)) return false;
+    return draw == 1;
   } else {
     const int r1 = random.next();
     const int r2 = random.next();
@@ -70,12 +72,24 @@ void KindGridRules<V>::move_grain(int x, int y, const Cell& grain) {
   if (down_left_open && down_right_open) return slide_down_either_side(x, y, grain);
   if (down_right_open) return slide_down(x, y, grain, x + 1);
   if (down_left_open) return slide_down(x, y, grain, x - 1);
-  if constexpr (IS_A) {
-    // grains_a's search makes no draws and each of its moves needs the inner
-    // area and an empty L or R: when no move can happen, its outcome is known.
-    if (!in_inner_area(x, y) || (!is_empty(x - 1, y) && !is_empty(x + 1, y))) return;
-  }
+  if constexpr (IS_A)
+    if (!can_flow(x, y)) return;
   flow(x, y, grain);
+}
+
+// grains_a's search makes no draws and each of its moves needs the inner
+// area and an empty cell beside the grain.
+template <KindVariant V>
+bool KindGridRules<V>::can_flow(int x, int y) const {
+  return in_inner_area(x, y) && (is_empty(x - 1, y) || is_empty(x + 1, y));
+}
+
+// grains_a: the cell below, both lower diagonals and both side cells that
+// a flow would need are full.
+template <KindVariant V>
+bool KindGridRules<V>::is_stuck(int x, int y) const {
+  return !is_empty(x, y + 1) && !is_empty_or_left_of_grid(x - 1, y + 1) && !is_empty(x + 1, y + 1) &&
+         !can_flow(x, y);
 }
 
 // Falling and sliding clear the grain's cell before the inner-area test: a

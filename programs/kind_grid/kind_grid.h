@@ -91,7 +91,9 @@ class KindGridRules final : public GrainRules {
   bool is_empty_or_left_of_grid(int x, int y) const { return x >= 0 && is_empty(x, y); }
 
   static std::uint32_t colour_of(const Cell& cell);
-  bool tries_to_move(std::int32_t cell_kind);
+  bool tries_to_move(int x, int y, std::int32_t cell_kind);
+  bool is_stuck(int x, int y) const;
+  bool can_flow(int x, int y) const;
   void move_grain(int x, int y, const Cell& grain);
   void fall(int x, int y, const Cell& grain);
   void slide_down_either_side(int x, int y, const Cell& grain);
