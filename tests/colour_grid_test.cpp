@@ -31,8 +31,8 @@ std::vector<int> draws(std::uint32_t seed, int first, int count, int modulo) {
 
 int grains_in(const CELL_GRID<std::uint32_t>& grid) {
   int count = 0;
-  for (const auto& column : grid.cells)
-    for (const std::uint32_t cell : column) count += cell != 0 && cell != colour::WALL;
+  for (int x = 0; x < CELL_GRID<std::uint32_t>::SIDE; ++x)
+    for (int y = 0; y < CELL_GRID<std::uint32_t>::SIDE; ++y) count += grid.cells[x][y] != 0 && grid.cells[x][y] != colour::WALL;
   return count;
 }
 
@@ -277,8 +277,8 @@ TEST(ColourGrid, WallBrushesPrintThePointerAndClipToTheGrid) {
   d->mouse_motion(mouse);  // button up: nothing
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "D 639 638\nD 65535 65535\n");
   int walls = 0;
-  for (const auto& column : d->grid.cells)
-    for (const std::uint32_t cell : column) walls += cell == colour::WALL;
+  for (int x = 0; x < GrainsD::Grid::SIDE; ++x)
+    for (int y = 0; y < GrainsD::Grid::SIDE; ++y) walls += d->grid.cells[x][y] == colour::WALL;
   EXPECT_EQ(walls, 2 * 3);
   EXPECT_EQ(d->grid.cells[640][640], colour::WALL);
   EXPECT_EQ(d->grid.cells[639][638], colour::WALL);
@@ -294,5 +294,5 @@ TEST(ColourGrid, SameStartSameFrames) {
     second->scan(none);
   }
   EXPECT_GT(grains_in(first->grid), 50);
-  EXPECT_EQ(std::memcmp(first->grid.cells, second->grid.cells, sizeof first->grid.cells), 0);
+  EXPECT_EQ(std::memcmp(&first->grid.cells, &second->grid.cells, sizeof first->grid.cells), 0);
 }

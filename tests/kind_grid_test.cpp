@@ -123,8 +123,8 @@ void wall_rows_below(Rules& rules, int y, std::initializer_list<std::pair<int, i
 template <typename Rules>
 int count_kind(const Rules& rules, std::int32_t wanted) {
   int count = 0;
-  for (const auto& column : rules.grid.cells)
-    for (const auto& cell : column) count += cell.kind == wanted;
+  for (int x = 0; x < Rules::Grid::SIDE; ++x)
+    for (int y = 0; y < Rules::Grid::SIDE; ++y) count += rules.grid.cells[x][y].kind == wanted;
   return count;
 }
 
@@ -184,8 +184,8 @@ TEST(KindGrid, StaticInitialisationGivesEveryCellItsDefaults) {
 
 TYPED_TEST(BothVariants, StartUpClearSetsKindOnlyInTheSimulatedArea) {
   auto rules = rules_with_seed<TypeParam>(1);
-  for (auto& column : rules->grid.cells)
-    for (auto& cell : column) cell = marked_grain<TypeParam>();
+  for (int x = 0; x < 641; ++x)
+    for (int y = 0; y < 641; ++y) rules->grid.cells[x][y] = marked_grain<TypeParam>();
   rules->clear_grid();
   for (int x = 0; x < 641; ++x)
     for (int y = 0; y < 641; ++y) {
@@ -863,7 +863,7 @@ TYPED_TEST(BothVariants, SameStartSameFramesAndNothingEverEntersRow320) {
     for (int x = 0; x <= 320; ++x) ASSERT_EQ(first->grid.cells[x][320].kind, kind::EMPTY) << frame;
   }
   EXPECT_GT(count_kind(*first, kind::GRAIN_2) + count_kind(*first, kind::GRAIN_4), 100);
-  EXPECT_EQ(std::memcmp(first->grid.cells, second->grid.cells, sizeof first->grid.cells), 0);
+  EXPECT_EQ(std::memcmp(&first->grid.cells, &second->grid.cells, sizeof first->grid.cells), 0);
 }
 
 TEST(KindGrid, DumpsKindsAndColours) {
