@@ -85,6 +85,14 @@ TEST(MouseEvents, LeftClickRunsBeforeTheHeldFlagAndMotionOncePerEvent) {
   EXPECT_EQ(mouse.left_held, 0);
 }
 
+TEST(RandomSource, DrawRemainderAgreesWithTheRemainderForEveryDrawAndDivisor) {
+  int differences = 0;
+  for (int divisor = 1; divisor <= 10; ++divisor)
+    for (int value = 0; value <= RandomSource::MAX; ++value)
+      differences += draw_remainder(value, divisor) != value % divisor;
+  EXPECT_EQ(differences, 0);
+}
+
 TEST(FramePainter, PaintsEachRowOneWindowRowHigherAndClipsToTheWindow) {
   FramePainter frame;
   std::vector<std::uint32_t> colours(300, 0);

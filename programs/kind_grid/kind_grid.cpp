@@ -58,7 +58,7 @@ bool KindGridRules<V>::tries_to_move(int x, int y, std::int32_t cell_kind) {
   } else {
     const int r1 = random.next();
     const int r2 = random.next();
-    return cell_kind > kind::WALL && r1 % (r2 % 10 + 1) != 1;
+    return cell_kind > kind::WALL && draw_remainder(r1, r2 % 10 + 1) != 1;
   }
 }
 
