@@ -1,4 +1,5 @@
 // The random source, the mouse record, the CPU frame and scripted events.
+#include "common/cell_image.h"
 #include "common/frame_painter.h"
 #include "common/grain_rules.h"
 #include "grains_sim/events_script.h"
@@ -119,6 +120,36 @@ TEST(FramePainter, PaintsEachRowOneWindowRowHigherAndClipsToTheWindow) {
   frame.clear();
   EXPECT_EQ(frame.pixel(1023, 767), 0xFF000000u);
   EXPECT_TRUE(frame.painted().empty());
+}
+
+TEST(CellImage, KeepsOneTexelPerDrawnCellAndTheirBounds) {
+  CellImage image;
+  std::vector<std::uint32_t> colours(400, 0);
+  colours[7] = 0x00FF0000;
+  colours[9] = 0x01234567;  // the alpha byte is kept, as draw_square keeps it
+  image.row(3, colours.data(), 400, 4);
+  EXPECT_EQ(image.cell_size(), 4);
+  EXPECT_EQ(image.texel(7, 3), 0x00FF0000u);
+  EXPECT_EQ(image.texel(9, 3), 0x01234567u);
+  EXPECT_EQ(image.texel(8, 3), 0u);
+  colours[7] = 0;
+  colours[255] = 0xFFFFFF;  // the last column that shows at size 4
+  colours[256] = 0xFFFFFF;  // starts at x 1024: never shows
+  image.row(3, colours.data(), 400, 4);  // drawn again: cells not drawn stay
+  image.row(192, colours.data(), 400, 4);
+  image.row(193, colours.data(), 400, 4);  // window row 771: never shows
+  image.row(5, colours.data(), 400, 2);    // another size in the same frame
+  EXPECT_EQ(image.texel(7, 3), 0x00FF0000u);
+  EXPECT_EQ(image.texel(255, 192), 0xFFFFFFu);
+  EXPECT_EQ(image.texel(9, 5), 0u);
+  const PixelBounds& drawn = image.drawn();
+  EXPECT_EQ(std::tie(drawn.left, drawn.top, drawn.right, drawn.bottom), std::make_tuple(7, 3, 256, 193));
+  image.clear();
+  EXPECT_EQ(image.texel(255, 192), 0u);
+  EXPECT_TRUE(image.drawn().empty());
+  image.row(768, colours.data(), 400, 1);  // size 1: row 768 lights window row 767
+  EXPECT_EQ(image.cell_size(), 1);
+  EXPECT_EQ(image.texel(9, 768), 0x01234567u);
 }
 
 TEST(EventsScript, ReadsEventsInFrameOrderAndSkipsCommentsAndBlanks) {

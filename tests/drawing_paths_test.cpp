@@ -1,5 +1,6 @@
 // The frame upload path shows exactly the pixels of the per-point path,
-// frame after frame, for every program, with mouse input on every button.
+// frame after frame, for every program, with mouse input on every button
+// and with every simulated cell full.
 #include "common/cell_drawing.h"
 #include "common/program_main.h"
 #include "grains_sim/program_registry.h"
@@ -42,10 +43,16 @@ TEST(DrawingPaths, UploadShowsThePixelsOfThePointsEveryFrame) {
     by_points->clear_grid();
     by_upload->clear_grid();
     MOUSE_STATE mouse_points, mouse_upload;
-    for (int frame = 0; frame < 300; ++frame) {
+    // 300 frames of scripted input, then three with every simulated cell
+    // full: squares up to the grid's edges and the window's top row.
+    for (int frame = 0; frame < 303; ++frame) {
       for (const MouseEvent& event : input_for(frame)) {
         handle_mouse_event(mouse_points, event, *by_points);
         handle_mouse_event(mouse_upload, event, *by_upload);
+      }
+      if (frame >= 300) {
+        by_points->fill_with_grains();
+        by_upload->fill_with_grains();
       }
       draw_frame(*by_points, points);
       const auto expected = read_window_pixels();

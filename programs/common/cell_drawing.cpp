@@ -10,52 +10,58 @@ UploadDrawing::~UploadDrawing() {
 }
 
 void UploadDrawing::end_frame() {
-  // Outside the painted rectangle the window stays as glClear left it.
-  const PixelBounds& painted = frame_.painted();
-  if (painted.empty()) return;
-  constexpr int W = FramePainter::WIDTH, H = FramePainter::HEIGHT;
+  // Outside the drawn cells the window stays as glClear left it.
+  const PixelBounds& cells = image_.drawn();
+  if (cells.empty()) return;
   if (texture_ == 0) {
     glGenTextures(1, &texture_);
     glBindTexture(GL_TEXTURE_2D, texture_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, W, H, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, CellImage::COLUMNS, CellImage::ROWS, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
   }
   glBindTexture(GL_TEXTURE_2D, texture_);
-  upload(painted);
-  draw_quad(painted);
+  upload(cells);
+  draw_quad(cells, image_.cell_size());
 }
 
-// The painted rectangle goes to the texture's top-left corner.
-void UploadDrawing::upload(const PixelBounds& painted) {
+// The drawn cells go to the texture's top-left corner. Texels keep the
+// colours' alpha bytes, as draw_square's glColor4ub does.
+void UploadDrawing::upload(const PixelBounds& cells) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, FramePainter::WIDTH);
-  glPixelStorei(GL_UNPACK_SKIP_PIXELS, painted.left);
-  glPixelStorei(GL_UNPACK_SKIP_ROWS, painted.top);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, painted.width(), painted.height(), GL_BGRA,
-                  GL_UNSIGNED_INT_8_8_8_8_REV, frame_.pixels());
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, CellImage::COLUMNS);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, cells.left);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, cells.top);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, cells.width(), cells.height(), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                  image_.texels());
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
 }
 
-// One texel on each pixel: the quad's edges lie on pixel edges, so every
-// pixel centre samples the centre of its own texel. Texture row 0 is the
-// rectangle's top row, as y grows downwards under the pixel projection.
-void UploadDrawing::draw_quad(const PixelBounds& painted) {
-  const float s = static_cast<float>(painted.width()) / FramePainter::WIDTH;
-  const float t = static_cast<float>(painted.height()) / FramePainter::HEIGHT;
+// A point at integer (x, y) lights column x of window row y - 1, so the
+// square of cell (X, Y) covers columns size * X onwards and rows from
+// size * Y - 1: the quad starts one row above the cells' top. Each pixel
+// centre then falls inside its cell's texel, at least 1/(2 size) of a texel
+// from its edges, so nearest sampling picks exactly that texel; GL clips
+// what lies outside the window. Texture row 0 is the top row of cells.
+void UploadDrawing::draw_quad(const PixelBounds& cells, int size) {
+  const int left = size * cells.left, right = size * cells.right;
+  const int top = size * cells.top - 1, bottom = size * cells.bottom - 1;
+  const float s = static_cast<float>(cells.width()) / CellImage::COLUMNS;
+  const float t = static_cast<float>(cells.height()) / CellImage::ROWS;
   glEnable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glBegin(GL_QUADS);
   glTexCoord2f(0.0f, 0.0f);
-  glVertex2i(painted.left, painted.top);
+  glVertex2i(left, top);
   glTexCoord2f(s, 0.0f);
-  glVertex2i(painted.right, painted.top);
+  glVertex2i(right, top);
   glTexCoord2f(s, t);
-  glVertex2i(painted.right, painted.bottom);
+  glVertex2i(right, bottom);
   glTexCoord2f(0.0f, t);
-  glVertex2i(painted.left, painted.bottom);
+  glVertex2i(left, bottom);
   glEnd();
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glDisable(GL_TEXTURE_2D);

@@ -1,10 +1,10 @@
 // The two ways a frame's cells reach the window. Both show the same pixels:
 // - PointDrawing calls draw_square for every cell: immediate-mode GL points.
-// - UploadDrawing paints the cells into a CPU picture of the window and
-//   presents it with one texture upload and one quad.
+// - UploadDrawing writes each cell as one texel of a CPU image and presents
+//   it with one texture upload and one quad, magnified by the cell size.
 #pragma once
 
-#include "common/frame_painter.h"
+#include "common/cell_image.h"
 
 class CellDrawing {
  public:
@@ -29,17 +29,17 @@ class UploadDrawing final : public CellDrawing {
   UploadDrawing& operator=(const UploadDrawing&) = delete;
   ~UploadDrawing() override;
 
-  void begin_frame() override { frame_.clear(); }
-  CellPainter& painter() override { return frame_; }
-  // Uploads the picture and draws it over the whole window, one texel on
-  // each pixel, under the pixel projection of the frame.
+  void begin_frame() override { image_.clear(); }
+  CellPainter& painter() override { return image_; }
+  // Uploads the cells drawn and draws them as one quad under the pixel
+  // projection of the frame, each texel a cell-sized square of pixels.
   void end_frame() override;
 
  private:
-  void upload(const PixelBounds& painted);
-  void draw_quad(const PixelBounds& painted);
+  void upload(const PixelBounds& cells);
+  void draw_quad(const PixelBounds& cells, int size);
 
-  FramePainter frame_;
+  CellImage image_;
   unsigned texture_ = 0;
 };
 
