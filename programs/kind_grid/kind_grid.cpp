@@ -140,7 +140,7 @@ void KindGridRules<V>::flow(int x, int y, const Cell& grain) {
 // is over.
 template <KindVariant V>
 template <typename Decide>
-void KindGridRules<V>::search_depths(int x, int y, Decide decide) {
+inline void KindGridRules<V>::search_depths(int x, int y, Decide decide) {
   // Set once: a distance found at one depth holds until a deeper find.
   int right = NOT_FOUND;
   int left = NOT_FOUND;

@@ -100,7 +100,8 @@ class KindGridRules final : public GrainRules {
   void slide_down(int x, int y, const Cell& grain, int to_x);
   void flow(int x, int y, const Cell& grain);
   template <typename Decide>
-  void search_depths(int x, int y, Decide decide);
+  // Inlined into each caller: its loop then runs without calls.
+  [[gnu::always_inline]] void search_depths(int x, int y, Decide decide);
   bool choose_side(int x, int y, const Cell& grain, int right, int left);
   bool flow_to(int x, int y, int to_x, const Cell& grain, float vx);
   bool tie_break(int x, int y, const Cell& grain);
