@@ -1,7 +1,8 @@
 // Whole-frame timings of every program by both drawing paths, in a real
 // window: spawn, scan, drawing, presentation and buffer swap.
 //   frame_bench [SECONDS_PER_CASE]
-// Prints one line per case: frame PROGRAM LOAD PATH MS_PER_FRAME FRAMES
+// Prints one line per case: frame PROGRAM LOAD PATH MS_PER_FRAME FRAMES, the
+// median frame, as other work on a shared machine makes some frames slow.
 // LOAD is "typical" (after 1000 frames without input) or "full" (every
 // simulated cell refilled with a moving grain before each frame, untimed).
 #include "common/cell_drawing.h"
@@ -11,16 +12,18 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double milliseconds_per_frame(const std::string& program, bool full, CellDrawing& drawing,
+double median_frame_milliseconds(const std::string& program, bool full, CellDrawing& drawing,
                               double seconds_per_case, long& frames) {
   auto rules = make_grain_rules(program);
   rules->clear_grid();
@@ -30,15 +33,19 @@ double milliseconds_per_frame(const std::string& program, bool full, CellDrawing
     rules->scan(none);
   }
   std::chrono::duration<double> timed{0};
+  std::vector<double> milliseconds;
   for (frames = 0; frames < 5 || timed.count() < seconds_per_case; ++frames) {
     if (full) rules->fill_with_grains();
     const auto start = Clock::now();
     draw_frame(*rules, drawing);
     SDL_GL_SwapBuffers();
     glFinish();
-    timed += Clock::now() - start;
+    const std::chrono::duration<double> frame_time = Clock::now() - start;
+    timed += frame_time;
+    milliseconds.push_back(frame_time.count() * 1000.0);
   }
-  return timed.count() * 1000.0 / frames;
+  std::nth_element(milliseconds.begin(), milliseconds.begin() + frames / 2, milliseconds.end());
+  return milliseconds[frames / 2];
 }
 
 }  // namespace
@@ -52,7 +59,7 @@ int main(int argc, char** argv) {
     for (const bool full : {false, true})
       for (CellDrawing* drawing : {static_cast<CellDrawing*>(&points), static_cast<CellDrawing*>(&upload)}) {
         long frames = 0;
-        const double ms = milliseconds_per_frame(program, full, *drawing, seconds_per_case, frames);
+        const double ms = median_frame_milliseconds(program, full, *drawing, seconds_per_case, frames);
         std::printf("frame %s %s %s %.3f %ld\n", program.c_str(), full ? "full" : "typical",
                     drawing == &points ? "points" : "upload", ms, frames);
         std::fflush(stdout);
