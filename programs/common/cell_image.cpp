@@ -26,12 +26,5 @@ void CellImage::row(int row, const std::uint32_t* colours, int count, int size) 
   std::uint32_t* const texels = &texels_[row * COLUMNS];
   for (int x = left; x < right; ++x)
     if (colours[x] != 0) texels[x] = colours[x];
-  if (drawn_.empty()) {
-    drawn_ = {left, row, right, row + 1};
-    return;
-  }
-  drawn_.left = std::min(drawn_.left, left);
-  drawn_.top = std::min(drawn_.top, row);
-  drawn_.right = std::max(drawn_.right, right);
-  drawn_.bottom = std::max(drawn_.bottom, row + 1);
+  drawn_.include({left, row, right, row + 1});
 }

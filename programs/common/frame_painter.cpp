@@ -39,16 +39,5 @@ void FramePainter::row(int row, const std::uint32_t* colours, int count, int siz
       right = to;
     }
   }
-  if (right > left) grow_painted({left, top, right, bottom});
-}
-
-void FramePainter::grow_painted(const PixelBounds& band) {
-  if (painted_.empty()) {
-    painted_ = band;
-    return;
-  }
-  painted_.left = std::min(painted_.left, band.left);
-  painted_.top = std::min(painted_.top, band.top);
-  painted_.right = std::max(painted_.right, band.right);
-  painted_.bottom = std::max(painted_.bottom, band.bottom);
+  if (right > left) painted_.include({left, top, right, bottom});
 }

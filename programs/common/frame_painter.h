@@ -4,6 +4,7 @@
 
 #include "common/cell_painter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -13,6 +14,17 @@ struct PixelBounds {
   bool empty() const { return right <= left || bottom <= top; }
   int width() const { return right - left; }
   int height() const { return bottom - top; }
+  // Grows to hold another rectangle as well.
+  void include(const PixelBounds& other) {
+    if (empty()) {
+      *this = other;
+      return;
+    }
+    left = std::min(left, other.left);
+    top = std::min(top, other.top);
+    right = std::max(right, other.right);
+    bottom = std::max(bottom, other.bottom);
+  }
 };
 
 class FramePainter final : public CellPainter {
@@ -32,8 +44,6 @@ class FramePainter final : public CellPainter {
   const PixelBounds& painted() const { return painted_; }
 
  private:
-  void grow_painted(const PixelBounds& band);
-
   std::vector<std::uint32_t> pixels_;
   PixelBounds painted_;
 };

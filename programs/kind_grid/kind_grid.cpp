@@ -72,13 +72,14 @@ void KindGridRules<V>::move_grain(int x, int y, const Cell& grain) {
   if (down_left_open && down_right_open) return slide_down_either_side(x, y, grain);
   if (down_right_open) return slide_down(x, y, grain, x + 1);
   if (down_left_open) return slide_down(x, y, grain, x - 1);
-  if constexpr (IS_A)
-    if (!can_flow(x, y)) return;
+  // grains_a gets here only when it can flow: tries_to_move left out the
+  // stuck grains.
   flow(x, y, grain);
 }
 
 // grains_a's search makes no draws and each of its moves needs the inner
-// area and an empty cell beside the grain.
+// area and an empty cell beside the grain, so without them the search
+// would change nothing.
 template <KindVariant V>
 bool KindGridRules<V>::can_flow(int x, int y) const {
   return in_inner_area(x, y) && (is_empty(x - 1, y) || is_empty(x + 1, y));

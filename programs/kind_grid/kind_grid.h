@@ -6,8 +6,9 @@
 // colour palette for the brushes and an eraser.
 //
 // Where to look: scan() -> tries_to_move(), move_grain() -> fall(),
-// slide_down_either_side(), slide_down(), flow() (the flow search) ->
-// choose_side(), with the holes from hole_rows.h; spawn(); left_click() and mouse_motion() for the brushes.
+// slide_down_either_side(), slide_down(), flow() (the flow search, its holes
+// from hole_rows.h) -> choose_side(); spawn(); left_click() and
+// mouse_motion() for the brushes.
 #pragma once
 
 #include "common/cell_grid.h"
@@ -99,8 +100,8 @@ class KindGridRules final : public GrainRules {
   void slide_down_either_side(int x, int y, const Cell& grain);
   void slide_down(int x, int y, const Cell& grain, int to_x);
   void flow(int x, int y, const Cell& grain);
-  template <typename Decide>
   // Inlined into each caller: its loop then runs without calls.
+  template <typename Decide>
   [[gnu::always_inline]] void search_depths(int x, int y, Decide decide);
   bool choose_side(int x, int y, const Cell& grain, int right, int left);
   bool flow_to(int x, int y, int to_x, const Cell& grain, float vx);
