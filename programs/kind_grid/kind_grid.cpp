@@ -47,7 +47,7 @@ std::uint32_t KindGridRules<V>::colour_of(const Cell& cell) {
 
 // The draws are made for every visited cell, empty and wall cells included.
 template <KindVariant V>
-bool KindGridRules<V>::tries_to_move(int x, int y, std::int32_t cell_kind) {
+inline bool KindGridRules<V>::tries_to_move(int x, int y, std::int32_t cell_kind) {
   if constexpr (IS_A) {
     const int draw = random.below(2);
     // A stuck grain would move nowhere and draw nothing, so the draw is only
@@ -62,16 +62,59 @@ bool KindGridRules<V>::tries_to_move(int x, int y, std::int32_t cell_kind) {
   }
 }
 
+// The distances after each depth, until decide(right, left) says the search
+// is over. A distance found at one depth holds until a deeper find.
+template <KindVariant V>
+template <typename Decide>
+inline void KindGridRules<V>::search_depths(int x, int y, Decide decide) {
+  holes_.look_below(y);
+  const auto below = holes_.holes_below(x);
+  int right = below.right != NOT_FOUND ? below.right - x : NOT_FOUND;
+  int left = below.left != NOT_FOUND ? x - below.left : NOT_FOUND;
+  if (decide(right, left)) return;
+  holes_.look_deeper();
+#pragma GCC unroll 3
+  for (int depth = 2; depth <= 4; ++depth) {
+    if constexpr (IS_A) {
+      const int deep_right = holes_.first_empty_right(x, depth);
+      if (deep_right != NOT_FOUND) right = deep_right - x;
+      const int deep_left = holes_.first_empty_left(x, depth);
+      if (deep_left != NOT_FOUND) left = x - deep_left;
+    } else {
+      // Weighted by depth, from the deepest row with a hole.
+      const int deep_right = holes_.deep_right(x, depth);
+      if (deep_right != NOT_FOUND) right = deep_right;
+      const int deep_left = holes_.deep_left(x, depth);
+      if (deep_left != NOT_FOUND) left = deep_left;
+    }
+    if (decide(right, left)) return;
+  }
+}
+
+// grains_c's search for a grain with both side cells full: every move of its
+// list needs an empty side cell, so it can only make the draws of its ties.
+template <KindVariant V>
+inline void KindGridRules<V>::draw_for_ties(int x, int y) {
+  int ties = 0;
+  search_depths(x, y, [&ties](int right, int left) {
+    ties += right != NOT_FOUND && right == left;
+    return false;
+  });
+  for (; ties > 0; --ties) random.next();
+}
+
 // Steps a to d: fall, slide down either diagonal, slide down the one open
 // diagonal, else the flow search. The step sees column -1 as a wall.
 template <KindVariant V>
-void KindGridRules<V>::move_grain(int x, int y, const Cell& grain) {
+inline void KindGridRules<V>::move_grain(int x, int y, const Cell& grain) {
   if (is_empty(x, y + 1)) return fall(x, y, grain);
   const bool down_left_open = is_empty_or_left_of_grid(x - 1, y + 1);
   const bool down_right_open = is_empty(x + 1, y + 1);
   if (down_left_open && down_right_open) return slide_down_either_side(x, y, grain);
   if (down_right_open) return slide_down(x, y, grain, x + 1);
   if (down_left_open) return slide_down(x, y, grain, x - 1);
+  if constexpr (!IS_A)
+    if (!is_empty_or_left_of_grid(x - 1, y) && !is_empty(x + 1, y)) return draw_for_ties(x, y);
   // grains_a gets here only when it can flow: tries_to_move left out the
   // stuck grains.
   flow(x, y, grain);
@@ -124,39 +167,7 @@ void KindGridRules<V>::slide_down(int x, int y, const Cell& grain, int to_x) {
 // step sideways within the grain's own row towards the nearer one.
 template <KindVariant V>
 void KindGridRules<V>::flow(int x, int y, const Cell& grain) {
-  if constexpr (!IS_A) {
-    // Every move of grains_c's list needs an empty side cell; without one
-    // the search can only make the draws of its ties.
-    if (!is_empty_or_left_of_grid(x - 1, y) && !is_empty(x + 1, y)) {
-      return search_depths(x, y, [this](int right, int left) {
-        if (right != NOT_FOUND && right == left) random.below(2);
-        return false;
-      });
-    }
-  }
   search_depths(x, y, [&](int right, int left) { return choose_side(x, y, grain, right, left); });
-}
-
-// The distances after each depth, until decide(right, left) says the search
-// is over.
-template <KindVariant V>
-template <typename Decide>
-inline void KindGridRules<V>::search_depths(int x, int y, Decide decide) {
-  // Set once: a distance found at one depth holds until a deeper find.
-  int right = NOT_FOUND;
-  int left = NOT_FOUND;
-  const auto at_depth = [&](int depth) {
-    const int hole_right = holes_.first_empty_right(x, depth);
-    if (hole_right != NOT_FOUND) right = IS_A ? hole_right - x : (hole_right - x) * depth;
-    const int hole_left = holes_.first_empty_left(x, depth);
-    if (hole_left != NOT_FOUND) left = IS_A ? x - hole_left : (x - hole_left) * depth;
-    return decide(right, left);
-  };
-  holes_.look_below(y);
-  if (at_depth(1)) return;
-  holes_.look_deeper();
-  if (at_depth(2) || at_depth(3)) return;
-  at_depth(4);
 }
 
 // The choice list of one depth: the first matching line decides; true when

@@ -6,9 +6,9 @@
 // colour palette for the brushes and an eraser.
 //
 // Where to look: scan() -> tries_to_move(), move_grain() -> fall(),
-// slide_down_either_side(), slide_down(), flow() (the flow search, its holes
-// from hole_rows.h) -> choose_side(); spawn(); left_click() and
-// mouse_motion() for the brushes.
+// slide_down_either_side(), slide_down(), flow() (the flow search,
+// search_depths(), its holes from hole_rows.h) -> choose_side(), or
+// draw_for_ties(); spawn(); left_click() and mouse_motion() for the brushes.
 #pragma once
 
 #include "common/cell_grid.h"
@@ -92,14 +92,17 @@ class KindGridRules final : public GrainRules {
   bool is_empty_or_left_of_grid(int x, int y) const { return x >= 0 && is_empty(x, y); }
 
   static std::uint32_t colour_of(const Cell& cell);
-  bool tries_to_move(int x, int y, std::int32_t cell_kind);
+  // Inlined into the scan, as is draw_for_ties(): where the grid is
+  // crowded, calls would cost about as much as the work.
+  [[gnu::always_inline]] bool tries_to_move(int x, int y, std::int32_t cell_kind);
+  [[gnu::always_inline]] void move_grain(int x, int y, const Cell& grain);
   bool is_stuck(int x, int y) const;
   bool can_flow(int x, int y) const;
-  void move_grain(int x, int y, const Cell& grain);
   void fall(int x, int y, const Cell& grain);
   void slide_down_either_side(int x, int y, const Cell& grain);
   void slide_down(int x, int y, const Cell& grain, int to_x);
   void flow(int x, int y, const Cell& grain);
+  [[gnu::always_inline]] void draw_for_ties(int x, int y);
   // Inlined into each caller: its loop then runs without calls.
   template <typename Decide>
   [[gnu::always_inline]] void search_depths(int x, int y, Decide decide);
