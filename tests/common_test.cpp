@@ -21,6 +21,18 @@ TEST(RandomSource, RepeatsTheUnseededSequenceOfTheOriginalPlatform) {
   }
 }
 
+TEST(RandomSource, TwoAtOnceAreTheNextTwo) {
+  RandomSource one_by_one;
+  RandomSource two_by_two;
+  int differences = 0;
+  for (int i = 0; i < 100000; ++i) {
+    const auto [first, second] = two_by_two.next_two();
+    differences += first != one_by_one.next();
+    differences += second != one_by_one.next();
+  }
+  EXPECT_EQ(differences, 0);
+}
+
 namespace {
 
 // Records what the event pump asks of a program.
@@ -86,11 +98,11 @@ TEST(MouseEvents, LeftClickRunsBeforeTheHeldFlagAndMotionOncePerEvent) {
   EXPECT_EQ(mouse.left_held, 0);
 }
 
-TEST(RandomSource, DrawRemainderAgreesWithTheRemainderForEveryDrawAndDivisor) {
+TEST(RandomSource, RemainderOneTestAgreesWithTheRemainderForEveryDrawAndDivisor) {
   int differences = 0;
   for (int divisor = 1; divisor <= 10; ++divisor)
     for (int value = 0; value <= RandomSource::MAX; ++value)
-      differences += draw_remainder(value, divisor) != value % divisor;
+      differences += draw_remainder_is_one(value, divisor) != (value % divisor == 1);
   EXPECT_EQ(differences, 0);
 }
 

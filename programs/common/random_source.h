@@ -14,35 +14,52 @@ class RandomSource {
 
   // Next value, 0 to 32767.
   int next() {
-    state_ = state_ * 214013u + 2531011u;
-    return static_cast<int>((state_ >> 16) & 0x7FFF);
+    state_ = state_ * MULTIPLIER + INCREMENT;
+    return value_of(state_);
+  }
+  // The next two values, as two calls of next() give them. The state moves
+  // on by both steps at once, so that the second value need not wait for
+  // the first.
+  struct Pair {
+    int first;
+    int second;
+  };
+  Pair next_two() {
+    const std::uint32_t first = state_ * MULTIPLIER + INCREMENT;
+    state_ = state_ * (MULTIPLIER * MULTIPLIER) + (INCREMENT * MULTIPLIER + INCREMENT);
+    return {value_of(first), value_of(state_)};
   }
   // Remainder of one fresh draw, as rand() % n.
   int below(int n) { return next() % n; }
 
  private:
+  static constexpr std::uint32_t MULTIPLIER = 214013u;
+  static constexpr std::uint32_t INCREMENT = 2531011u;
+  static int value_of(std::uint32_t state) { return static_cast<int>((state >> 16) & 0x7FFF); }
+
   std::uint32_t state_;
 };
 
-// value % divisor for a draw (0 to 32767) and a divisor from 1 to 10, by a
-// multiplication with the divisor's reciprocal instead of a division, which
-// costs several times as much. Exact: the reciprocal, rounded up at 32
-// fractional bits, is off by less than 2^-32, which adds under 2^-17 to
-// value / divisor, whose fraction is at most 9/10.
-inline int draw_remainder(int value, int divisor) {
-  static constexpr std::uint64_t RECIPROCALS[11] = {
+// value % divisor == 1 for a draw (0 to 32767) and a divisor from 1 to 10,
+// by one multiplication instead of a division, which costs several times
+// as much: the low 32 bits of value * ceil(2^32 / divisor) are the fraction
+// of value / divisor, in 32 fixed-point bits, plus under value (< 2^15), so
+// the remainder is 1 exactly when they lie in [m, 2m). For divisor 1, m
+// wraps to 0 and the range is empty.
+inline bool draw_remainder_is_one(int value, int divisor) {
+  static constexpr std::uint32_t CEIL_RECIPROCALS[11] = {
       0,
-      (std::uint64_t{1} << 32) / 1 + 1,
-      (std::uint64_t{1} << 32) / 2 + 1,
-      (std::uint64_t{1} << 32) / 3 + 1,
-      (std::uint64_t{1} << 32) / 4 + 1,
-      (std::uint64_t{1} << 32) / 5 + 1,
-      (std::uint64_t{1} << 32) / 6 + 1,
-      (std::uint64_t{1} << 32) / 7 + 1,
-      (std::uint64_t{1} << 32) / 8 + 1,
-      (std::uint64_t{1} << 32) / 9 + 1,
-      (std::uint64_t{1} << 32) / 10 + 1,
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 0) / 1),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 1) / 2),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 2) / 3),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 3) / 4),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 4) / 5),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 5) / 6),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 6) / 7),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 7) / 8),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 8) / 9),
+      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 9) / 10),
   };
-  const auto quotient = static_cast<int>((static_cast<std::uint64_t>(value) * RECIPROCALS[divisor]) >> 32);
-  return value - quotient * divisor;
+  const std::uint32_t m = CEIL_RECIPROCALS[divisor];
+  return static_cast<std::uint32_t>(value) * m - m < m;
 }

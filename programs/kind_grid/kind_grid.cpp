@@ -56,9 +56,8 @@ inline bool KindGridRules<V>::tries_to_move(int x, int y, std::int32_t cell_kind
     if (cell_kind <= kind::WALL || is_stuck(x, y)) return false;
     return draw == 1;
   } else {
-    const int r1 = random.next();
-    const int r2 = random.next();
-    return cell_kind > kind::WALL && draw_remainder(r1, r2 % 10 + 1) != 1;
+    const auto [r1, r2] = random.next_two();
+    return cell_kind > kind::WALL && !draw_remainder_is_one(r1, r2 % 10 + 1);
   }
 }
 
