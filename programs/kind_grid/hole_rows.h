@@ -148,9 +148,10 @@ void HoleRows<Grid, WEIGHTED>::read_bits(int row) {
   Bits& bits = bits_[row];
   bits.nonzero = 0;
   for (int w = 0; w < WORDS; ++w) {
+    // From the word's last cell down, each shifting the ones before it up.
     std::uint64_t word = 0;
-    for (int b = 0; b < 64; ++b)
-      word |= std::uint64_t{grid_.cells[w * 64 + b][row].kind == 0} << b;
+#pragma GCC unroll 8
+    for (int b = 63; b >= 0; --b) word = word << 1 | std::uint64_t{grid_.cells[w * 64 + b][row].kind == 0};
     bits.words[w] = word;
     if (word != 0) bits.nonzero |= 1u << w;
   }
