@@ -3,6 +3,7 @@
 // that every run and every platform sees the same sequence.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 class RandomSource {
@@ -47,19 +48,12 @@ class RandomSource {
 // the remainder is 1 exactly when they lie in [m, 2m). For divisor 1, m
 // wraps to 0 and the range is empty.
 inline bool draw_remainder_is_one(int value, int divisor) {
-  static constexpr std::uint32_t CEIL_RECIPROCALS[11] = {
-      0,
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 0) / 1),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 1) / 2),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 2) / 3),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 3) / 4),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 4) / 5),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 5) / 6),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 6) / 7),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 7) / 8),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 8) / 9),
-      static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 9) / 10),
-  };
+  static constexpr auto CEIL_RECIPROCALS = [] {
+    std::array<std::uint32_t, 11> reciprocals{};
+    for (std::uint64_t d = 1; d <= 10; ++d)
+      reciprocals[d] = static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + d - 1) / d);
+    return reciprocals;
+  }();
   const std::uint32_t m = CEIL_RECIPROCALS[divisor];
   return static_cast<std::uint32_t>(value) * m - m < m;
 }
