@@ -58,10 +58,10 @@ TEST(ColourPrograms, RightDragPaintsRedWallsAndKeysChangeNothing) {
   EXPECT_NE(result.out.find("D 440 420\n"), std::string::npos) << result.out;
 
   // The block from cell (220, 210) covers pixels 440..455 across and rows
-  // 419..434 (points land one row above their y).
-  for (const auto& [x, y] : {std::pair{440, 419}, {455, 434}, {425, 409}, {447, 427}})
+  // 420..435.
+  for (const auto& [x, y] : {std::pair{440, 420}, {455, 435}, {425, 410}, {447, 428}})
     EXPECT_EQ(screen.at(x, y), 0xFF0000u) << x << "," << y;
-  EXPECT_NE(screen.at(456, 427), 0xFF0000u) << "the block ends at column 455";
+  EXPECT_NE(screen.at(456, 428), 0xFF0000u) << "the block ends at column 455";
 }
 
 TEST(ColourPrograms, GrainsDPaintsAtThePointerCoordinatesAsCells) {
@@ -72,8 +72,8 @@ TEST(ColourPrograms, GrainsDPaintsAtThePointerCoordinatesAsCells) {
   const ProcessResult result = grains_d->stop(SIGINT, 3000);
   EXPECT_EQ(result.signal_number, SIGINT);
   EXPECT_NE(result.out.find("D 52 60\n"), std::string::npos) << result.out;
-  // Cells (52..55, 60..63) show at pixels (208..223, 239..254).
-  EXPECT_EQ(screen.at(208, 239), 0xFF0000u);
-  EXPECT_EQ(screen.at(223, 254), 0xFF0000u);
-  EXPECT_NE(screen.at(224, 254), 0xFF0000u) << "the block ends at column 223";
+  // Cells (52..55, 60..63) show at pixels (208..223, 240..255).
+  EXPECT_EQ(screen.at(208, 240), 0xFF0000u);
+  EXPECT_EQ(screen.at(223, 255), 0xFF0000u);
+  EXPECT_NE(screen.at(224, 255), 0xFF0000u) << "the block ends at column 223";
 }

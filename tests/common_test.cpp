@@ -106,25 +106,30 @@ TEST(RandomSource, RemainderOneTestAgreesWithTheRemainderForEveryDrawAndDivisor)
   EXPECT_EQ(differences, 0);
 }
 
-TEST(FramePainter, PaintsEachRowOneWindowRowHigherAndClipsToTheWindow) {
+TEST(FramePainter, PaintsCellsWhereTheirSquaresAreAndClipsToTheWindow) {
   FramePainter frame;
   std::vector<std::uint32_t> colours(300, 0);
   colours[5] = 0xFFFFFF;
-  frame.row(0, colours.data(), 6, 2);  // window rows -1 and 0
+  frame.row(0, colours.data(), 6, 2);  // window rows 0 and 1
   colours[5] = 0;
   colours[0] = 0x80123456;  // alpha ignored
   colours[299] = 0x00FF00;  // starts at x 1196: outside
   colours[255] = 0x0000FF;  // the last column, x 1020 to 1023
-  frame.row(192, colours.data(), 300, 4);  // window rows 767 to 770
+  frame.row(191, colours.data(), 300, 4);  // window rows 764 to 767
+  frame.row(192, colours.data(), 300, 4);  // window rows 768 on: outside
   frame.row(-1, colours.data(), 300, 4);
   int lit = 0;
   for (int y = 0; y < FramePainter::HEIGHT; ++y)
     for (int x = 0; x < FramePainter::WIDTH; ++x) lit += frame.pixel(x, y) != 0xFF000000u;
-  EXPECT_EQ(lit, 2 + 4 + 4);
-  EXPECT_EQ(frame.pixel(10, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(frame.pixel(11, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(frame.pixel(0, 767), 0xFF123456u);
+  EXPECT_EQ(lit, 4 + 16 + 16);
+  for (const int y : {0, 1}) {
+    EXPECT_EQ(frame.pixel(10, y), 0xFFFFFFFFu);
+    EXPECT_EQ(frame.pixel(11, y), 0xFFFFFFFFu);
+  }
+  EXPECT_EQ(frame.pixel(0, 764), 0xFF123456u);
   EXPECT_EQ(frame.pixel(3, 767), 0xFF123456u);
+  EXPECT_EQ(frame.pixel(4, 767), 0xFF000000u);
+  EXPECT_EQ(frame.pixel(1020, 764), 0xFF0000FFu);
   EXPECT_EQ(frame.pixel(1023, 767), 0xFF0000FFu);
   const PixelBounds& painted = frame.painted();
   EXPECT_EQ(std::tie(painted.left, painted.top, painted.right, painted.bottom),
@@ -148,20 +153,22 @@ TEST(CellImage, KeepsOneTexelPerDrawnCellAndTheirBounds) {
   colours[255] = 0xFFFFFF;  // the last column that shows at size 4
   colours[256] = 0xFFFFFF;  // starts at x 1024: never shows
   image.row(3, colours.data(), 400, 4);  // drawn again: cells not drawn stay
-  image.row(192, colours.data(), 400, 4);
-  image.row(193, colours.data(), 400, 4);  // window row 771: never shows
+  image.row(191, colours.data(), 400, 4);  // window rows 764 to 767
+  image.row(192, colours.data(), 400, 4);  // window row 768: never shows
   image.row(5, colours.data(), 400, 2);    // another size in the same frame
   EXPECT_EQ(image.texel(7, 3), 0x00FF0000u);
-  EXPECT_EQ(image.texel(255, 192), 0xFFFFFFu);
+  EXPECT_EQ(image.texel(255, 191), 0xFFFFFFu);
   EXPECT_EQ(image.texel(9, 5), 0u);
   const PixelBounds& drawn = image.drawn();
-  EXPECT_EQ(std::tie(drawn.left, drawn.top, drawn.right, drawn.bottom), std::make_tuple(7, 3, 256, 193));
+  EXPECT_EQ(std::tie(drawn.left, drawn.top, drawn.right, drawn.bottom), std::make_tuple(7, 3, 256, 192));
   image.clear();
-  EXPECT_EQ(image.texel(255, 192), 0u);
+  EXPECT_EQ(image.texel(255, 191), 0u);
   EXPECT_TRUE(image.drawn().empty());
-  image.row(768, colours.data(), 400, 1);  // size 1: row 768 lights window row 767
+  image.row(767, colours.data(), 400, 1);  // size 1: the window's last row
+  image.row(768, colours.data(), 400, 1);
   EXPECT_EQ(image.cell_size(), 1);
-  EXPECT_EQ(image.texel(9, 768), 0x01234567u);
+  EXPECT_EQ(image.texel(9, 767), 0x01234567u);
+  EXPECT_EQ(image.drawn().bottom, 768);
 }
 
 TEST(EventsScript, ReadsEventsInFrameOrderAndSkipsCommentsAndBlanks) {

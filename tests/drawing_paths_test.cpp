@@ -1,7 +1,8 @@
-// The frame upload path shows exactly the pixels of the per-point path,
-// frame after frame, for every program, with mouse input on every button
-// and with every simulated cell full.
+// The frame upload path and the CPU frame show exactly the pixels of the
+// per-point path, frame after frame, for every program, with mouse input on
+// every button and with every simulated cell full.
 #include "common/cell_drawing.h"
+#include "common/frame_painter.h"
 #include "common/program_main.h"
 #include "grains_sim/program_registry.h"
 #include "support/gl_window.h"
@@ -32,37 +33,55 @@ std::vector<MouseEvent> input_for(int frame) {
   }
 }
 
+// The CPU picture of the same frame, as grains_sim paints it, in the
+// window's 0xRRGGBB form.
+std::vector<std::uint32_t> cpu_frame(GrainRules& rules) {
+  FramePainter frame;
+  rules.spawn();
+  rules.scan(frame);
+  std::vector<std::uint32_t> pixels(frame.pixels(), frame.pixels() + FramePainter::WIDTH * FramePainter::HEIGHT);
+  for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
 }  // namespace
 
-TEST(DrawingPaths, UploadShowsThePixelsOfThePointsEveryFrame) {
+// Run under each of Mesa's software rasterisers (the test's name in ctest
+// says which): the cells must land on the same pixels whatever the GL.
+TEST(DrawingPaths, PointsUploadAndCpuFrameShowTheSamePixelsEveryFrame) {
   ensure_video();
   PointDrawing points;
   UploadDrawing upload;
+  ASSERT_TRUE(UploadDrawing::available());
   for (const std::string& program : grain_program_names()) {
-    auto by_points = make_grain_rules(program), by_upload = make_grain_rules(program);
-    by_points->clear_grid();
-    by_upload->clear_grid();
-    MOUSE_STATE mouse_points, mouse_upload;
+    auto by_points = make_grain_rules(program), by_upload = make_grain_rules(program),
+         by_cpu = make_grain_rules(program);
+    for (auto* rules : {by_points.get(), by_upload.get(), by_cpu.get()}) rules->clear_grid();
+    MOUSE_STATE mouse_points, mouse_upload, mouse_cpu;
     // 300 frames of scripted input, then three with every simulated cell
     // full: squares up to the grid's edges and the window's top row.
     for (int frame = 0; frame < 303; ++frame) {
       for (const MouseEvent& event : input_for(frame)) {
         handle_mouse_event(mouse_points, event, *by_points);
         handle_mouse_event(mouse_upload, event, *by_upload);
+        handle_mouse_event(mouse_cpu, event, *by_cpu);
       }
-      if (frame >= 300) {
-        by_points->fill_with_grains();
-        by_upload->fill_with_grains();
-      }
+      if (frame >= 300)
+        for (auto* rules : {by_points.get(), by_upload.get(), by_cpu.get()}) rules->fill_with_grains();
       draw_frame(*by_points, points);
       const auto expected = read_window_pixels();
       draw_frame(*by_upload, upload);
       const auto shown = read_window_pixels();
+      const auto painted = cpu_frame(*by_cpu);
       int lit = 0;
       for (const std::uint32_t pixel : expected) lit += pixel != 0;
-      ASSERT_TRUE(expected == shown) << program << " differs at frame " << frame;
+      ASSERT_TRUE(expected == shown) << program << ": upload differs from points at frame " << frame;
+      ASSERT_TRUE(expected == painted) << program << ": CPU frame differs from points at frame " << frame;
       if (frame == 299) {
         EXPECT_GT(lit, 500) << program << ": the frame shows grains and walls";
+      }
+      if (frame == 302) {
+        EXPECT_NE(expected[0], 0u) << program << ": grid row 0 shows on the window's first row";
       }
     }
   }

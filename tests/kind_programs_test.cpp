@@ -12,16 +12,15 @@ namespace {
 
 // A cup of walls, 8 cells thick: floor cells (150..173, 150..157), sides
 // (150..157) and (166..173) over rows 134..149. Its inside, cells
-// (158..165, 134..149), shows at pixels x 316..331, y 267..298 (points land
-// one row above their y). Each right-drag motion paints 8x8 cells from the
-// pointer's cell.
+// (158..165, 134..149), shows at pixels x 316..331, y 268..299. Each
+// right-drag motion paints 8x8 cells from the pointer's cell.
 void build_cup() {
   xdotool("mousemove 300 300 mousedown 3 mousemove 301 300 sleep 0.05 mousemove 316 300 sleep 0.05 "
           "mousemove 332 300 sleep 0.05 mousemove 332 284 sleep 0.05 mousemove 332 268 sleep 0.05 mouseup 3");
   xdotool("mousemove 300 284 mousedown 3 mousemove 301 284 sleep 0.05 mousemove 301 268 sleep 0.05 mouseup 3");
 }
 
-bool in_cup(int x, int y) { return x >= 316 && x <= 331 && y >= 267 && y <= 298; }
+bool in_cup(int x, int y) { return x >= 316 && x <= 331 && y >= 268 && y <= 299; }
 
 }  // namespace
 
@@ -30,7 +29,7 @@ TEST(KindPrograms, GrainsALeftClickAndLeftDragPutRedGrainsUnderThePointer) {
   build_cup();
   pause_ms(300);
   const Screenshot walls = take_screenshot();
-  EXPECT_EQ(walls.at(300, 299), 0xFFFFFFu) << "the cup's floor";
+  EXPECT_EQ(walls.at(300, 300), 0xFFFFFFu) << "the cup's floor";
   EXPECT_EQ(walls.at(346, 268), 0xFFFFFFu) << "the cup's right side";
 
   // One click: one red grain in the cup's lower left corner, cell (158, 148).
@@ -40,7 +39,7 @@ TEST(KindPrograms, GrainsALeftClickAndLeftDragPutRedGrainsUnderThePointer) {
   pause_ms(400);
   const Screenshot click = take_screenshot();
   int red = 0;
-  for (int y = 267; y <= 298; ++y)
+  for (int y = 268; y <= 299; ++y)
     for (int x = 316; x <= 331; ++x) red += click.at(x, y) == 0xFF0000u;
   EXPECT_EQ(red, 4) << "one 2x2 cell";
 
@@ -67,7 +66,7 @@ TEST(KindPrograms, GrainsALeftClickAndLeftDragPutRedGrainsUnderThePointer) {
 
 TEST(KindPrograms, GrainsCMiddleDragErasesAndTheGrainBrushUsesThePalette) {
   auto grains_c = start_window_program("grains_c");
-  // A bar of walls: cells (250..281, 30..37), pixels x 500..563, y 59..74.
+  // A bar of walls: cells (250..281, 30..37), pixels x 500..563, y 60..75.
   xdotool("mousemove 500 60 mousedown 3 mousemove 501 60 sleep 0.05 mousemove 517 60 sleep 0.05 "
           "mousemove 533 60 sleep 0.05 mousemove 549 60 sleep 0.05 mouseup 3");
   // The eraser over cells (258..265, 30..37): pixels x 516..531.
@@ -77,7 +76,7 @@ TEST(KindPrograms, GrainsCMiddleDragErasesAndTheGrainBrushUsesThePalette) {
   pause_ms(400);
   const Screenshot screen = take_screenshot();
 
-  for (const int y : {59, 66, 74}) {
+  for (const int y : {60, 67, 75}) {
     EXPECT_EQ(screen.at(500, y), 0xFFFFFFu) << y;
     EXPECT_EQ(screen.at(515, y), 0xFFFFFFu) << y;
     EXPECT_EQ(screen.at(516, y), 0u) << y;
@@ -90,7 +89,7 @@ TEST(KindPrograms, GrainsCMiddleDragErasesAndTheGrainBrushUsesThePalette) {
   const std::set<std::uint32_t> palette{0xFF0000, 0x00FF00, 0x0000FF, 0x00FFFF, 0xFF00FF, 0xFFFF00};
   std::set<std::uint32_t> seen;
   int lit = 0;
-  for (int y = 267; y <= 298; ++y)
+  for (int y = 268; y <= 299; ++y)
     for (int x = 316; x <= 331; ++x) {
       const std::uint32_t pixel = screen.at(x, y);
       if (pixel == 0) continue;

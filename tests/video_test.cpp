@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -100,20 +101,22 @@ TEST_F(Video, SquaresAreSizeBySizePointsAtFullOpacity) {
     draw_square(100, 100, 0x0000FF00, c.size);  // alpha byte 0
     EXPECT_EQ(get_int(GL_MODELVIEW_STACK_DEPTH), depth);
     EXPECT_EQ(count_lit_pixels(), c.points) << "size " << c.size;
-    EXPECT_EQ(window_pixel(100, 99), 0x00FF00u);
+    EXPECT_EQ(window_pixel(100, 100), 0x00FF00u);
     pop_ortho();
   }
 }
 
-TEST_F(Video, PointsLandOneRowAboveTheirYAndY0IsOutside) {
+TEST_F(Video, SquaresLightThePixelsFromTheirTopLeftCorner) {
   begin_pixel_frame();
   draw_square(10, 0, 0xFFFFFF, 1.0f);
-  EXPECT_EQ(count_lit_pixels(), 0);
-  draw_square(10, 5, 0xFFFFFF, 1.0f);
-  EXPECT_EQ(window_pixel(10, 4), 0xFFFFFFu);
-  draw_square(1023, 768, 0xFF0000, 1.0f);
+  EXPECT_EQ(window_pixel(10, 0), 0xFFFFFFu);
+  draw_square(20, 20, 0x00FF00, 2.0f);
+  for (const auto& [x, y] : {std::pair{20, 20}, {21, 20}, {20, 21}, {21, 21}})
+    EXPECT_EQ(window_pixel(x, y), 0x00FF00u) << x << "," << y;
+  draw_square(1023, 767, 0xFF0000, 1.0f);
   EXPECT_EQ(window_pixel(1023, 767), 0xFF0000u);
-  EXPECT_EQ(count_lit_pixels(), 2);
+  draw_square(1023, 768, 0xFF0000, 1.0f);  // below the window
+  EXPECT_EQ(count_lit_pixels(), 1 + 4 + 1);
   pop_ortho();
 }
 
@@ -125,7 +128,7 @@ TEST_F(Video, CpuFrameMatchesTheGlPointsPixelForPixel) {
   // each cell size, with gaps and colours carrying alpha bytes.
   const struct {
     int row, size;
-  } rows[] = {{0, 2}, {384, 2}, {100, 2}, {0, 4}, {192, 4}, {150, 4}, {3, 1}, {767, 1}, {768, 1}, {80, 3}};
+  } rows[] = {{0, 2}, {383, 2}, {384, 2}, {100, 2}, {0, 4}, {191, 4}, {150, 4}, {3, 1}, {767, 1}, {768, 1}, {80, 3}};
   std::vector<std::uint32_t> colours(400);
   for (std::size_t x = 0; x < colours.size(); ++x)
     colours[x] = x % 3 == 1 ? 0 : 0x01000000u * (x % 256) + 0x00FFFFFFu / (x % 7 + 1);

@@ -14,6 +14,8 @@ SDL_Surface* screen_surface = nullptr;
 
 namespace {
 
+constexpr float PIXEL_CENTRE = 0.5f;
+
 [[noreturn]] void video_failure(const char* format) {
   std::fprintf(stderr, format, SDL_GetError());
   std::exit(1);
@@ -101,12 +103,15 @@ void draw_square(int x, int y, std::uint32_t colour, float size) {
   glPushMatrix();
   glLoadIdentity();
   glColor4ub(red, green, blue, alpha);
+  // Each point sits on a pixel centre, half a pixel in from its integer
+  // corner: a point on the corner itself lies between four pixel centres,
+  // where rasterisers differ on which pixel it lights.
   glBegin(GL_POINTS);
   if (size == 1.0f) {
-    glVertex2i(x, y);
+    glVertex2f(x + PIXEL_CENTRE, y + PIXEL_CENTRE);
   } else {
     for (int i = 0; i < size; ++i)
-      for (int j = 0; j < size; ++j) glVertex2i(x + j, y + i);
+      for (int j = 0; j < size; ++j) glVertex2f(x + j + PIXEL_CENTRE, y + i + PIXEL_CENTRE);
   }
   glEnd();
   glPopMatrix();

@@ -26,6 +26,7 @@ void push_ortho(int left, int top, int right, int bottom);
 // Restores the projection saved by push_ortho.
 void pop_ortho();
 
-// Draws a size-by-size square of single-pixel points, top-left at (x, y),
-// in colour 0xAARRGGBB. Size 1.0 is one point.
+// Draws a size-by-size square of single-pixel points in colour 0xAARRGGBB,
+// lighting the pixels from (x, y) to (x + size - 1, y + size - 1) under
+// push_ortho's projection. Size 1.0 is one point.
 void draw_square(int x, int y, std::uint32_t colour, float size);

@@ -5,6 +5,29 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+constexpr int power_of_two_at_least(int n) {
+  int power = 1;
+  while (power < n) power *= 2;
+  return power;
+}
+
+// The cells' texture: power-of-two sides, which every GL can hold, though
+// only the cells drawn in a frame are uploaded into its top-left corner.
+constexpr int TEXTURE_WIDTH = power_of_two_at_least(CellImage::COLUMNS);
+constexpr int TEXTURE_HEIGHT = power_of_two_at_least(CellImage::ROWS);
+
+}  // namespace
+
+bool UploadDrawing::available() {
+  glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA8, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, GL_BGRA,
+               GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+  GLint width = 0;
+  glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  return width == TEXTURE_WIDTH;
+}
+
 UploadDrawing::~UploadDrawing() {
   if (texture_ != 0) glDeleteTextures(1, &texture_);
 }
@@ -18,7 +41,7 @@ void UploadDrawing::end_frame() {
     glBindTexture(GL_TEXTURE_2D, texture_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, CellImage::COLUMNS, CellImage::ROWS, 0, GL_BGRA,
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
   }
   glBindTexture(GL_TEXTURE_2D, texture_);
@@ -40,17 +63,16 @@ void UploadDrawing::upload(const PixelBounds& cells) {
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
 }
 
-// A point at integer (x, y) lights column x of window row y - 1, so the
-// square of cell (X, Y) covers columns size * X onwards and rows from
-// size * Y - 1: the quad starts one row above the cells' top. Each pixel
+// The square of cell (X, Y) covers the pixels from (size * X, size * Y) on,
+// so the quad's corners are the cells' corners times the size. Each pixel
 // centre then falls inside its cell's texel, at least 1/(2 size) of a texel
 // from its edges, so nearest sampling picks exactly that texel; GL clips
 // what lies outside the window. Texture row 0 is the top row of cells.
 void UploadDrawing::draw_quad(const PixelBounds& cells, int size) {
   const int left = size * cells.left, right = size * cells.right;
-  const int top = size * cells.top - 1, bottom = size * cells.bottom - 1;
-  const float s = static_cast<float>(cells.width()) / CellImage::COLUMNS;
-  const float t = static_cast<float>(cells.height()) / CellImage::ROWS;
+  const int top = size * cells.top, bottom = size * cells.bottom;
+  const float s = static_cast<float>(cells.width()) / TEXTURE_WIDTH;
+  const float t = static_cast<float>(cells.height()) / TEXTURE_HEIGHT;
   glEnable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glBegin(GL_QUADS);
@@ -67,7 +89,9 @@ void UploadDrawing::draw_quad(const PixelBounds& cells, int size) {
   glDisable(GL_TEXTURE_2D);
 }
 
-bool points_drawing_requested() {
+std::unique_ptr<CellDrawing> make_cell_drawing() {
   const char* choice = std::getenv("GRAINS_DRAW");
-  return choice != nullptr && std::strcmp(choice, "points") == 0;
+  const bool points_requested = choice != nullptr && std::strcmp(choice, "points") == 0;
+  if (points_requested || !UploadDrawing::available()) return std::make_unique<PointDrawing>();
+  return std::make_unique<UploadDrawing>();
 }

@@ -6,6 +6,8 @@
 
 #include "common/cell_image.h"
 
+#include <memory>
+
 class CellDrawing {
  public:
   virtual ~CellDrawing() = default;
@@ -29,6 +31,9 @@ class UploadDrawing final : public CellDrawing {
   UploadDrawing& operator=(const UploadDrawing&) = delete;
   ~UploadDrawing() override;
 
+  // Whether the current GL can hold the cells' texture.
+  static bool available();
+
   void begin_frame() override { image_.clear(); }
   CellPainter& painter() override { return image_; }
   // Uploads the cells drawn and draws them as one quad under the pixel
@@ -44,5 +49,6 @@ class UploadDrawing final : public CellDrawing {
 };
 
 // The path the programs use: UploadDrawing, or PointDrawing when the
-// environment variable GRAINS_DRAW is "points".
-bool points_drawing_requested();
+// environment variable GRAINS_DRAW is "points" or the GL cannot hold the
+// upload path's texture. Needs the GL context.
+std::unique_ptr<CellDrawing> make_cell_drawing();

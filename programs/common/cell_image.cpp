@@ -16,7 +16,7 @@ void CellImage::row(int row, const std::uint32_t* colours, int count, int size) 
   if (size != size_ || size <= 0 || row < 0 || row >= ROWS) return;
   // Rows whose squares start below the window, and cells whose squares
   // start right of it, never show.
-  if (static_cast<long>(size) * row - 1 >= FramePainter::HEIGHT) return;
+  if (static_cast<long>(size) * row >= FramePainter::HEIGHT) return;
   const int columns = std::min(count, (COLUMNS + size - 1) / size);
   int left = 0;
   while (left < columns && colours[left] == 0) ++left;

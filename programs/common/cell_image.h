@@ -12,9 +12,9 @@
 class CellImage final : public CellPainter {
  public:
   // Enough texels for every cell that can reach the window: column x shows
-  // while size * x < 1024, row y while size * y - 1 < 768.
+  // while size * x < 1024, row y while size * y < 768.
   static constexpr int COLUMNS = FramePainter::WIDTH;
-  static constexpr int ROWS = FramePainter::HEIGHT + 1;
+  static constexpr int ROWS = FramePainter::HEIGHT;
 
   CellImage();
   // No cells, and no cell size yet.

@@ -17,14 +17,14 @@ void FramePainter::clear() {
   painted_ = PixelBounds{};
 }
 
-// A point at integer (x, y) lights column x of row y - 1: pixel centres lie
-// half a pixel inside, and the top of the projection is window row 0. So a
-// grid row's squares cover the band of window rows y - 1 .. y + size - 2.
+// A grid row's squares cover the band of window rows size * row to
+// size * row + size - 1, as draw_square lights them.
 void FramePainter::row(int row, const std::uint32_t* colours, int count, int size) {
   if (size <= 0 || row < 0) return;
   const long y = static_cast<long>(size) * row;
-  const int top = static_cast<int>(std::max(y - 1, 0L));
-  const int bottom = static_cast<int>(std::min(y - 1 + size, static_cast<long>(HEIGHT)));
+  if (y >= HEIGHT) return;
+  const int top = static_cast<int>(y);
+  const int bottom = static_cast<int>(std::min(y + size, static_cast<long>(HEIGHT)));
   const int columns = static_cast<int>(std::min(static_cast<long>(count), (WIDTH + size - 1L) / size));
   int left = WIDTH, right = 0;
   for (int band_row = top; band_row < bottom; ++band_row) {

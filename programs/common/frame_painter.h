@@ -1,5 +1,6 @@
-// A CPU picture of the window that cells are painted into exactly as GL
-// rasterises draw_square's points under the pixel projection.
+// A CPU picture of the window that cells are painted into exactly as
+// draw_square lights them under the pixel projection: cell (X, Y) of size s
+// is the s-by-s square of pixels whose top-left pixel is (s * X, s * Y).
 #pragma once
 
 #include "common/cell_painter.h"

@@ -54,11 +54,7 @@ int run_grain_program(GrainRules& rules) {
   [[maybe_unused]] OBJET* const root_object = new OBJET(0, 0, "1");
 
   rules.clear_grid();
-  std::unique_ptr<CellDrawing> drawing;
-  if (points_drawing_requested())
-    drawing = std::make_unique<PointDrawing>();
-  else
-    drawing = std::make_unique<UploadDrawing>();
+  const std::unique_ptr<CellDrawing> drawing = make_cell_drawing();
   for (;;) {
     end_if_stop_requested();
     poll_events(rules);
