@@ -42,6 +42,24 @@ TEST(ColourPrograms, MissingCatalogueEndsStartUp) {
             "Impossible d'ouvrir [grfx/KPD_Player.vym]\n");
 }
 
+TEST(ColourPrograms, WithoutADisplayStartUpSaysSoUnlessTheUserNamedTheDriver) {
+  const std::vector<std::string> no_display{"/usr/bin/timeout", "20", "/usr/bin/env", "-u", "DISPLAY"};
+  auto command = no_display;
+  command.insert(command.end(), {"-u", "SDL_VIDEODRIVER", program_path("grains_b")});
+  const ProcessResult unseen = run_process(command, SOURCE_DIR);
+  EXPECT_EQ(unseen.exit_status, 1) << unseen.err;
+  // The message is one line, the last (SDL may print its own first).
+  const std::size_t message = unseen.err.find("No display: ");
+  ASSERT_NE(message, std::string::npos) << unseen.err;
+  EXPECT_EQ(unseen.err.find('\n', message), unseen.err.size() - 1) << unseen.err;
+
+  command = {"/usr/bin/timeout", "3", "/usr/bin/env", "-u", "DISPLAY", "SDL_VIDEODRIVER=offscreen",
+             program_path("grains_b")};
+  const ProcessResult asked = run_process(command, SOURCE_DIR);
+  EXPECT_EQ(asked.exit_status, 124) << "runs until stopped: " << asked.err;
+  EXPECT_NE(asked.out.find("SDL Video Driver Name: offscreen\n"), std::string::npos) << asked.out;
+}
+
 TEST(ColourPrograms, RightDragPaintsRedWallsAndKeysChangeNothing) {
   auto grains_b = start_window_program("grains_b");
   xdotool("mousemove 400 400 mousedown 3 mousemove 420 410 sleep 0.1 mousemove 440 420 sleep 0.1 mouseup 3");

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 int screen_width = 0;
 int screen_height = 0;
@@ -35,12 +36,26 @@ void select_video_driver() {
 #endif
 }
 
+// Without a display SDL falls back on a driver that shows no window; a
+// program would then run unseen for ever. A driver the user names is used
+// as asked.
+void refuse_windowless_fallback(bool driver_chosen_by_user, const char* driver_name) {
+  if (driver_chosen_by_user) return;
+  if (std::strcmp(driver_name, "offscreen") != 0 && std::strcmp(driver_name, "dummy") != 0) return;
+  std::fprintf(stderr,
+               "No display: SDL fell back on its \"%s\" video driver, which shows no window. Set DISPLAY, or run "
+               "under a virtual X server (xvfb-run -a PROGRAM, as scripts/run.sh does).\n",
+               driver_name);
+  std::exit(1);
+}
+
 }  // namespace
 
 int start_video(int width, int height, const char* catalogue_path) {
   screen_width = width;
   screen_height = height;
   Uint32 flags = SDL_OPENGL | SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_HWPALETTE;
+  const bool driver_chosen_by_user = std::getenv("SDL_VIDEODRIVER") != nullptr;
   select_video_driver();
 
   if (SDL_Init(SDL_INIT_VIDEO) < 0) video_failure("Video initialization failed: %s\n");
@@ -48,6 +63,7 @@ int start_video(int width, int height, const char* catalogue_path) {
   char driver_name[16] = "";
   SDL_VideoDriverName(driver_name, sizeof driver_name);
   std::printf("SDL Video Driver Name: %s\n", driver_name);
+  refuse_windowless_fallback(driver_chosen_by_user, driver_name);
 
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   if (info == nullptr) video_failure("Video query failed: %s\n");

@@ -13,7 +13,9 @@ extern SDL_Surface* screen_surface;
 
 // Opens the window with an OpenGL context, sets the fixed GL state and
 // creates the image bank, loading catalogue_path into it when not null.
-// Returns 1; on failure prints a message and ends the process with status 1.
+// Returns 1; on failure prints a message and ends the process with status 1,
+// as it does when, without a display, SDL falls back on a driver that shows
+// no window (unless SDL_VIDEODRIVER named that driver).
 int start_video(int width, int height, const char* catalogue_path);
 
 // Viewport and a 45-degree perspective projection; resets the model-view
