@@ -192,27 +192,105 @@ TEST_F(LayoutFile, SavedLayoutLoadsBackIntoTheSameChildren) {
   EXPECT_STREQ(dynamic_cast<const LABEL&>(*reloaded.mode1_children[4]).caption, "Grain_speed");
 }
 
-TEST_F(LayoutFile, BrokenRecordsAddNothingAndReadingGoesOn) {
+TEST_F(LayoutFile, RecordsMissingNumbersTakeDefaultsAndTheNextRecordReadsWhole) {
+  OBJET container(0, 0, "1");
+  const std::string out = load(container,
+                               "SPRITE FULL IMG_001 0 3 4 1 7 1 2.5 90 100\n"
+                               "SPRITE A IMG_001 0 5 6 0 0 0 1.0 0\n"
+                               "BUTTON P BTN_PLAY_OFF BTN_PLAY_ON 0 7 8 0 0 0 1.5 0\n"
+                               "SPRITE B IMG_001 0 9 x 4 5 1.0 0 255\n"
+                               "LABEL FULL Big 40 20 3 16 255\n"
+                               "LABEL T Hi\n"
+                               "SPRITE C IMG_001 0 -2 -3 0 0 0 0.5 0 50\n"
+                               "SPRITE D IMG_001 0 9 1.5 45 200\n"
+                               "SLIDER S KNOB 1");
+  EXPECT_EQ(out, "") << "nothing skipped";
+  const CHILD_LIST& children = container.mode1_children;
+  ASSERT_EQ(children.size(), 9u);
+
+  const SPRITE& without_alpha = *children[1];
+  EXPECT_STREQ(without_alpha.name, "1_A");
+  EXPECT_EQ(without_alpha.x, 5.0f);
+  EXPECT_EQ(without_alpha.angle, 0);
+  EXPECT_EQ(without_alpha.alpha, 255);
+  const auto* button = dynamic_cast<const BUTTON*>(children[2].get());
+  ASSERT_NE(button, nullptr) << "read after the sprite's missing alpha";
+  EXPECT_STREQ(button->image_on, "BTN_PLAY_ON");
+  EXPECT_EQ(button->y, 8.0f);
+  EXPECT_EQ(button->zoom, 1.5f);
+
+  // A record failing part-way keeps the defaults, not the record before.
+  const SPRITE& cut_short = *children[3];
+  EXPECT_STREQ(cut_short.name, "1_B");
+  EXPECT_EQ(cut_short.x, 9.0f);
+  EXPECT_EQ(cut_short.y, 0.0f);
+  EXPECT_EQ(cut_short.is_key, 0);
+  EXPECT_EQ(cut_short.key, 0u);
+  EXPECT_EQ(cut_short.zoom, 1.0f);
+  EXPECT_EQ(cut_short.angle, 0);
+  EXPECT_EQ(cut_short.alpha, 255);
+
+  const auto* label = dynamic_cast<const LABEL*>(children[5].get());
+  ASSERT_NE(label, nullptr);
+  EXPECT_STREQ(label->caption, "Hi");
+  EXPECT_EQ(label->x, 0.0f);
+  EXPECT_EQ(label->y, 0.0f);
+  EXPECT_EQ(label->font_number, 0);
+  EXPECT_EQ(label->font_size, 0);
+  EXPECT_EQ(label->colour, 0u);
+
+  const SPRITE& after_label = *children[6];
+  EXPECT_STREQ(after_label.name, "1_C");
+  EXPECT_EQ(after_label.y, -3.0f);
+  EXPECT_EQ(after_label.zoom, 0.5f);
+  EXPECT_EQ(after_label.alpha, 50);
+  // The last three numbers are read on from where the first five stopped.
+  const SPRITE& numbers_cut = *children[7];
+  EXPECT_EQ(numbers_cut.y, 1.0f);
+  EXPECT_EQ(numbers_cut.zoom, 0.5f);
+  EXPECT_EQ(numbers_cut.angle, 45);
+  EXPECT_EQ(numbers_cut.alpha, 200);
+
+  EXPECT_EQ(children.back()->x, 1.0f);
+  EXPECT_EQ(children.back()->zoom, 1.0f) << "the slider's zoom did not scan";
+}
+
+TEST_F(LayoutFile, BackgroundRecordWithoutTrailingNumbersStillSizesTheContainer) {
+  OBJET container(0, 0, "1");
+  load(container,
+       "THIS\nCOLOR=0;WIDTH=300;HEIGHT=200;ALPHA=255;\n"
+       "SPRITE IMAGE_FOND PANEL_FOND 0 0 0");
+  ASSERT_EQ(container.mode1_children.size(), 1u);
+  EXPECT_EQ(container.w, 256.0f) << "the picture's width, not WIDTH";
+}
+
+TEST_F(LayoutFile, RecordsWithMissingOrEmptyTokensAddNothingAndReadingGoesOn) {
   OBJET container(0, 0, "1");
   const std::string long_token(3000, 'x');
   const std::string out = load(container,
-                               "SPRITE A IMG_001 0 1 2 x 4 5 1.0 0 255\n"
                                "BUTTON P BTN_PLAY_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n"
                                "SPRITE " + long_token + " IMG_001 0 1 2 0 0 0 1.0 0 255\n"
                                "SLIDER " + std::string(200, 'n') + " KNOB 1 2 0 0 0 1.0 0\n"
-                               "LABEL L caption 1 2 3");
-  ASSERT_EQ(container.mode1_children.size(), 2u);
+                               "LABEL L");
+  ASSERT_EQ(container.mode1_children.size(), 3u);
   EXPECT_STREQ(container.mode1_children[0]->name, "1_P");
-  EXPECT_EQ(std::string(container.mode1_children[1]->name), "1_" + std::string(77, 'n')) << "cut to 79";
-  EXPECT_EQ(out.find("Incomplete SPRITE record [0] skipped\n"), 0u) << out;
+  EXPECT_EQ(std::string(container.mode1_children[1]->name), "1_" + std::string(77, 'x')) << "cut to 79";
+  EXPECT_EQ(std::string(container.mode1_children[2]->name), "1_" + std::string(77, 'n'));
   EXPECT_NE(out.find("Incomplete LABEL record"), std::string::npos) << out;
 
   // A token that starts with a NUL byte holds no text: the record is broken.
+  const char holed_layout[] =
+      "BUTTON P \0_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n"
+      "SPRITE \0A IMG_001 0 1 2 0 0 0 1.0 0 255\n"
+      "SPRITE A \0IMG_001 0 1 2 0 0 0 1.0 0 255\n"
+      "SLIDER S KNOB 1 2 0 0 0 1.0 0\n";
   OBJET holed(0, 0, "1");
-  const char holed_layout[] = "BUTTON P \0_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n";
   const std::string out_holed = load(holed, std::string(holed_layout, sizeof holed_layout - 1));
-  EXPECT_TRUE(holed.mode1_children.empty());
-  EXPECT_EQ(out_holed.find("Incomplete BUTTON record [0] skipped\n"), 0u) << out_holed;
+  ASSERT_EQ(holed.mode1_children.size(), 1u);
+  EXPECT_STREQ(holed.mode1_children[0]->name, "1_S");
+  EXPECT_EQ(out_holed,
+            "Incomplete BUTTON record [0] skipped\nIncomplete SPRITE record [1] skipped\n"
+            "Incomplete SPRITE record [2] skipped\n");
 
   OBJET empty(0, 0, "1");
   EXPECT_EQ(load(empty, ""), "");

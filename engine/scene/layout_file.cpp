@@ -16,25 +16,26 @@ namespace {
 constexpr int TOKEN_SIZE = 800;
 using TOKEN = char[TOKEN_SIZE];
 
-// Fields start at the defaults a record gets when it is read.
+// Fields start at the defaults a record gets when they do not scan, so no
+// element takes another one's values.
 struct SPRITE_RECORD {
   TOKEN name, image, mask;
   int x = 0, y = 0, is_key = 0, key = 0, additive = 0;
-  float zoom = 0;
+  float zoom = 1;
   int angle = 0, alpha = 255;
 };
 
 struct BUTTON_RECORD {
   TOKEN name, off_image, on_image, touch_image;
   int x = 0, y = 0, is_key = 0, key = 0, additive = 0;
-  float zoom = 0;
+  float zoom = 1;
   int angle = 0;
 };
 
 struct SLIDER_RECORD {
   TOKEN name, image;
   int x = 0, y = 0, is_key = 0, key = 0, additive = 0;
-  float zoom = 0;
+  float zoom = 1;
   int angle = 0;
 };
 
@@ -50,29 +51,32 @@ constexpr float SLIDER_ZOOM_LIMIT = 100.0f;
 // with one could not be written back as the same fields.
 bool filled(const TOKEN& token) { return token[0] != '\0'; }
 
-// Each reader is true when every field of its record scanned.
+// Each reader is true when every token field of its record scanned and
+// holds text; numbers that do not scan keep their defaults. The reading
+// stops where the scan stopped, so what follows is read as the next record.
 bool read_fields(std::FILE* file, SPRITE_RECORD& r) {
-  return std::fscanf(file, "%799s %799s %799s", r.name, r.image, r.mask) == 3 &&
-         std::fscanf(file, "%d %d %d %d %d", &r.x, &r.y, &r.is_key, &r.key, &r.additive) == 5 &&
-         std::fscanf(file, "%f %d %d\r\n", &r.zoom, &r.angle, &r.alpha) == 3 && filled(r.name) &&
-         filled(r.image) && filled(r.mask);
+  const int tokens = std::fscanf(file, "%799s %799s %799s", r.name, r.image, r.mask);
+  // Each scan goes on where the one before stopped, even part-way.
+  std::fscanf(file, "%d %d %d %d %d", &r.x, &r.y, &r.is_key, &r.key, &r.additive);
+  std::fscanf(file, "%f %d %d\r\n", &r.zoom, &r.angle, &r.alpha);
+  return tokens == 3 && filled(r.name) && filled(r.image) && filled(r.mask);
 }
 
 bool read_fields(std::FILE* file, BUTTON_RECORD& r) {
   return std::fscanf(file, "%799s %799s %799s %799s %d %d %d %d %d %f %d\r\n", r.name, r.off_image, r.on_image,
-                     r.touch_image, &r.x, &r.y, &r.is_key, &r.key, &r.additive, &r.zoom, &r.angle) == 11 &&
+                     r.touch_image, &r.x, &r.y, &r.is_key, &r.key, &r.additive, &r.zoom, &r.angle) >= 4 &&
          filled(r.name) && filled(r.off_image) && filled(r.on_image) && filled(r.touch_image);
 }
 
 bool read_fields(std::FILE* file, SLIDER_RECORD& r) {
   return std::fscanf(file, "%799s %799s %d %d %d %d %d %f %d\r\n", r.name, r.image, &r.x, &r.y, &r.is_key, &r.key,
-                     &r.additive, &r.zoom, &r.angle) == 9 &&
+                     &r.additive, &r.zoom, &r.angle) >= 2 &&
          filled(r.name) && filled(r.image);
 }
 
 bool read_fields(std::FILE* file, LABEL_RECORD& r) {
   return std::fscanf(file, "%799s %799s %d %d %d %d %d \r\n", r.name, r.caption, &r.x, &r.y, &r.font_number,
-                     &r.font_size, &r.colour) == 7 &&
+                     &r.font_size, &r.colour) >= 2 &&
          filled(r.name) && filled(r.caption);
 }
 
@@ -119,7 +123,8 @@ void add(OBJET& container, const LABEL_RECORD& r) {
   adopt(container, std::move(label), r.name);
 }
 
-// Reads one record of the given shape and adds its element when complete.
+// Reads one record of the given shape and adds its element when its token
+// fields are whole.
 template <typename RECORD>
 void read_element(std::FILE* file, OBJET& container, const char* keyword, int record_number) {
   RECORD record{};
