@@ -192,6 +192,35 @@ TEST_F(LayoutFile, SavedLayoutLoadsBackIntoTheSameChildren) {
   EXPECT_STREQ(dynamic_cast<const LABEL&>(*reloaded.mode1_children[4]).caption, "Grain_speed");
 }
 
+TEST_F(LayoutFile, SavedPositionsLoadBackForAnyContainerPosition) {
+  const std::string path = dir_ + "/positions.txt";
+  for (const float at : {-7.25f, -0.5f, 0.0f, 0.5f, 10.5f, 333.75f}) {
+    OBJET saved(0, 0, "1");
+    saved.x = at;
+    saved.y = -at;
+    for (const int position : {-12, -1, 0, 1, 15, 400}) {
+      saved.children->emplace_back(new SPRITE("IMG_001", position, -position, 0, 0, 0, 1.0f, 0, 255));
+      saved.children->back()->Set_name("1_S");
+    }
+    saved.children->emplace_back(new BUTTON("P", "BTN_PLAY_OFF", "BTN_PLAY_OVER", "BTN_PLAY_ON", nullptr));
+    saved.children->back()->Set_position(-3, 7, 0);
+    saved.children->back()->Set_name("1_P");
+    testing::internal::CaptureStdout();
+    saved.Save(path.c_str());
+    testing::internal::GetCapturedStdout();
+
+    OBJET loaded(0, 0, "1");
+    loaded.x = at;
+    loaded.y = -at;
+    ASSERT_EQ(loaded.Load(path.c_str()), 1);
+    ASSERT_EQ(loaded.mode1_children.size(), saved.mode1_children.size());
+    for (std::size_t i = 0; i < saved.mode1_children.size(); ++i) {
+      EXPECT_EQ(loaded.mode1_children[i]->x, saved.mode1_children[i]->x) << "container at " << at << ", child " << i;
+      EXPECT_EQ(loaded.mode1_children[i]->y, saved.mode1_children[i]->y) << "container at " << at << ", child " << i;
+    }
+  }
+}
+
 TEST_F(LayoutFile, RecordsMissingNumbersTakeDefaultsAndTheNextRecordReadsWhole) {
   OBJET container(0, 0, "1");
   const std::string out = load(container,

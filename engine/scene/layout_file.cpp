@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -94,8 +95,14 @@ void set_look(SPRITE& element, int is_key, int key, int additive, float zoom, in
   element.angle = angle;
 }
 
+// Where a SPRITE record's coordinate lands: added to the container's, in
+// float, and cut toward zero.
+int placed_at(int written, float container_position) {
+  return cut(static_cast<float>(written) + container_position);
+}
+
 void add(OBJET& container, const SPRITE_RECORD& r) {
-  auto sprite = std::make_unique<SPRITE>(r.image, cut(r.x + container.x), cut(r.y + container.y), r.is_key,
+  auto sprite = std::make_unique<SPRITE>(r.image, placed_at(r.x, container.x), placed_at(r.y, container.y), r.is_key,
                                          static_cast<std::uint32_t>(r.key), r.additive, r.zoom, r.angle, 0);
   copy_name(sprite->mask, r.mask[0] == '0' ? "" : r.mask);
   sprite->alpha = r.alpha;
@@ -170,6 +177,19 @@ const char* record_name(const OBJET& container, const SPRITE& child) {
   return child.name;
 }
 
+// The coordinate to write for a sprite so that it lands back where it is.
+// Cutting drops the container's fraction, so the nearest offset may land
+// one off; then a neighbour lands right.
+int sprite_offset(float position, float container_position) {
+  const int target = cut(position);
+  const auto lands = [&](int written) { return placed_at(written, container_position) == target; };
+  const int nearest = cut(position - container_position);
+  if (lands(nearest)) return nearest;
+  if (nearest > std::numeric_limits<int>::min() && lands(nearest - 1)) return nearest - 1;
+  if (nearest < std::numeric_limits<int>::max() && lands(nearest + 1)) return nearest + 1;
+  return nearest;  // beyond float precision no offset lands exactly
+}
+
 void write_child(std::FILE* file, const OBJET& container, const SPRITE& child) {
   const char* name = record_name(container, child);
   if (const auto* label = dynamic_cast<const LABEL*>(&child)) {
@@ -185,9 +205,9 @@ void write_child(std::FILE* file, const OBJET& container, const SPRITE& child) {
                  static_cast<int>(child.key), child.additive, static_cast<double>(child.zoom), child.angle);
   } else {
     std::fprintf(file, "SPRITE\t%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%f\t%d\t%d\r\n", name, child.image,
-                 child.mask[0] != '\0' ? child.mask : "0", cut(child.x - container.x), cut(child.y - container.y),
-                 child.is_key, static_cast<int>(child.key), child.additive, static_cast<double>(child.zoom),
-                 child.angle, child.alpha);
+                 child.mask[0] != '\0' ? child.mask : "0", sprite_offset(child.x, container.x),
+                 sprite_offset(child.y, container.y), child.is_key, static_cast<int>(child.key), child.additive,
+                 static_cast<double>(child.zoom), child.angle, child.alpha);
   }
 }
 

@@ -49,5 +49,6 @@ struct LAYOUT_READING {
 // goes on at the token that did not scan.
 LAYOUT_READING read_layout(std::FILE* file, OBJET& container);
 // Writes the container's THIS record and one record per child of its
-// active list, first to last.
+// active list, first to last. Sprite coordinates are written so that
+// reading them into a container at the same position puts each back.
 void write_layout(std::FILE* file, const OBJET& container);
