@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 #include <typeinfo>
 
 namespace {
@@ -21,6 +22,17 @@ std::vector<std::string> lines_of(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+std::vector<std::string> names_of(const CHILD_LIST& children) {
+  std::vector<std::string> names;
+  for (const auto& child : children) names.emplace_back(child->name);
+  return names;
+}
+
+// A child's position and the numbers of its look, compared in one go.
+std::tuple<float, float, int, float, int, int> placing(const SPRITE& child) {
+  return {child.x, child.y, child.is_key, child.zoom, child.angle, child.alpha};
 }
 
 class LayoutFile : public testing::Test {
@@ -195,28 +207,23 @@ TEST_F(LayoutFile, SavedLayoutLoadsBackIntoTheSameChildren) {
 TEST_F(LayoutFile, SavedPositionsLoadBackForAnyContainerPosition) {
   const std::string path = dir_ + "/positions.txt";
   for (const float at : {-7.25f, -0.5f, 0.0f, 0.5f, 10.5f, 333.75f}) {
-    OBJET saved(0, 0, "1");
-    saved.x = at;
-    saved.y = -at;
-    for (const int position : {-12, -1, 0, 1, 15, 400}) {
+    OBJET saved(0, 0, "1"), loaded(0, 0, "1");
+    saved.x = loaded.x = at;
+    saved.y = loaded.y = -at;
+    for (const int position : {-12, -1, 0, 1, 15, 400})
       saved.children->emplace_back(new SPRITE("IMG_001", position, -position, 0, 0, 0, 1.0f, 0, 255));
-      saved.children->back()->Set_name("1_S");
-    }
     saved.children->emplace_back(new BUTTON("P", "BTN_PLAY_OFF", "BTN_PLAY_OVER", "BTN_PLAY_ON", nullptr));
     saved.children->back()->Set_position(-3, 7, 0);
-    saved.children->back()->Set_name("1_P");
+    for (const auto& child : *saved.children) child->Set_name("1_C");
     testing::internal::CaptureStdout();
     saved.Save(path.c_str());
     testing::internal::GetCapturedStdout();
 
-    OBJET loaded(0, 0, "1");
-    loaded.x = at;
-    loaded.y = -at;
     ASSERT_EQ(loaded.Load(path.c_str()), 1);
-    ASSERT_EQ(loaded.mode1_children.size(), saved.mode1_children.size());
-    for (std::size_t i = 0; i < saved.mode1_children.size(); ++i) {
-      EXPECT_EQ(loaded.mode1_children[i]->x, saved.mode1_children[i]->x) << "container at " << at << ", child " << i;
-      EXPECT_EQ(loaded.mode1_children[i]->y, saved.mode1_children[i]->y) << "container at " << at << ", child " << i;
+    ASSERT_EQ(loaded.children->size(), saved.children->size());
+    for (std::size_t i = 0; i < saved.children->size(); ++i) {
+      const SPRITE &was = *(*saved.children)[i], &is = *(*loaded.children)[i];
+      EXPECT_EQ(std::make_pair(is.x, is.y), std::make_pair(was.x, was.y)) << "container at " << at << ", child " << i;
     }
   }
 }
@@ -235,53 +242,20 @@ TEST_F(LayoutFile, RecordsMissingNumbersTakeDefaultsAndTheNextRecordReadsWhole) 
                                "SLIDER S KNOB 1");
   EXPECT_EQ(out, "") << "nothing skipped";
   const CHILD_LIST& children = container.mode1_children;
-  ASSERT_EQ(children.size(), 9u);
+  ASSERT_EQ(names_of(children), (std::vector<std::string>{"1_FULL", "1_A", "1_P", "1_B", "1_FULL", "1_T", "1_C",
+                                                           "1_D", "1_S"}));
+  EXPECT_EQ(placing(*children[1]), std::make_tuple(5.0f, 6.0f, 0, 1.0f, 0, 255)) << "without alpha";
+  EXPECT_EQ(std::make_tuple(children[2]->y, children[2]->zoom), std::make_tuple(8.0f, 1.5f)) << "the button after it";
+  EXPECT_EQ(placing(*children[3]), std::make_tuple(9.0f, 0.0f, 0, 1.0f, 0, 255)) << "not the record before";
+  EXPECT_EQ(placing(*children[6]), std::make_tuple(-2.0f, -3.0f, 0, 0.5f, 0, 50)) << "after the short label";
+  EXPECT_EQ(placing(*children[7]), std::make_tuple(9.0f, 1.0f, 0, 0.5f, 45, 200))
+      << "the last three numbers read on from where the first five stopped";
+  EXPECT_EQ(children[8]->zoom, 1.0f) << "the slider's zoom did not scan";
 
-  const SPRITE& without_alpha = *children[1];
-  EXPECT_STREQ(without_alpha.name, "1_A");
-  EXPECT_EQ(without_alpha.x, 5.0f);
-  EXPECT_EQ(without_alpha.angle, 0);
-  EXPECT_EQ(without_alpha.alpha, 255);
-  const auto* button = dynamic_cast<const BUTTON*>(children[2].get());
-  ASSERT_NE(button, nullptr) << "read after the sprite's missing alpha";
-  EXPECT_STREQ(button->image_on, "BTN_PLAY_ON");
-  EXPECT_EQ(button->y, 8.0f);
-  EXPECT_EQ(button->zoom, 1.5f);
-
-  // A record failing part-way keeps the defaults, not the record before.
-  const SPRITE& cut_short = *children[3];
-  EXPECT_STREQ(cut_short.name, "1_B");
-  EXPECT_EQ(cut_short.x, 9.0f);
-  EXPECT_EQ(cut_short.y, 0.0f);
-  EXPECT_EQ(cut_short.is_key, 0);
-  EXPECT_EQ(cut_short.key, 0u);
-  EXPECT_EQ(cut_short.zoom, 1.0f);
-  EXPECT_EQ(cut_short.angle, 0);
-  EXPECT_EQ(cut_short.alpha, 255);
-
-  const auto* label = dynamic_cast<const LABEL*>(children[5].get());
-  ASSERT_NE(label, nullptr);
-  EXPECT_STREQ(label->caption, "Hi");
-  EXPECT_EQ(label->x, 0.0f);
-  EXPECT_EQ(label->y, 0.0f);
-  EXPECT_EQ(label->font_number, 0);
-  EXPECT_EQ(label->font_size, 0);
-  EXPECT_EQ(label->colour, 0u);
-
-  const SPRITE& after_label = *children[6];
-  EXPECT_STREQ(after_label.name, "1_C");
-  EXPECT_EQ(after_label.y, -3.0f);
-  EXPECT_EQ(after_label.zoom, 0.5f);
-  EXPECT_EQ(after_label.alpha, 50);
-  // The last three numbers are read on from where the first five stopped.
-  const SPRITE& numbers_cut = *children[7];
-  EXPECT_EQ(numbers_cut.y, 1.0f);
-  EXPECT_EQ(numbers_cut.zoom, 0.5f);
-  EXPECT_EQ(numbers_cut.angle, 45);
-  EXPECT_EQ(numbers_cut.alpha, 200);
-
-  EXPECT_EQ(children.back()->x, 1.0f);
-  EXPECT_EQ(children.back()->zoom, 1.0f) << "the slider's zoom did not scan";
+  const auto& label = dynamic_cast<const LABEL&>(*children[5]);
+  EXPECT_STREQ(label.caption, "Hi");
+  EXPECT_EQ(std::make_tuple(label.x, label.y, label.font_number, label.font_size, label.colour),
+            std::make_tuple(0.0f, 0.0f, 0, 0, 0u));
 }
 
 TEST_F(LayoutFile, BackgroundRecordWithoutTrailingNumbersStillSizesTheContainer) {
