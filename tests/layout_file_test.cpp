@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 #include <typeinfo>
 
 namespace {
@@ -21,6 +22,17 @@ std::vector<std::string> lines_of(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+std::vector<std::string> names_of(const CHILD_LIST& children) {
+  std::vector<std::string> names;
+  for (const auto& child : children) names.emplace_back(child->name);
+  return names;
+}
+
+// A child's position and the numbers of its look, compared in one go.
+std::tuple<float, float, int, float, int, int> placing(const SPRITE& child) {
+  return {child.x, child.y, child.is_key, child.zoom, child.angle, child.alpha};
 }
 
 class LayoutFile : public testing::Test {
@@ -192,27 +204,96 @@ TEST_F(LayoutFile, SavedLayoutLoadsBackIntoTheSameChildren) {
   EXPECT_STREQ(dynamic_cast<const LABEL&>(*reloaded.mode1_children[4]).caption, "Grain_speed");
 }
 
-TEST_F(LayoutFile, BrokenRecordsAddNothingAndReadingGoesOn) {
+TEST_F(LayoutFile, SavedPositionsLoadBackForAnyContainerPosition) {
+  const std::string path = dir_ + "/positions.txt";
+  for (const float at : {-7.25f, -0.5f, 0.0f, 0.5f, 10.5f, 333.75f}) {
+    OBJET saved(0, 0, "1"), loaded(0, 0, "1");
+    saved.x = loaded.x = at;
+    saved.y = loaded.y = -at;
+    for (const int position : {-12, -1, 0, 1, 15, 400})
+      saved.children->emplace_back(new SPRITE("IMG_001", position, -position, 0, 0, 0, 1.0f, 0, 255));
+    saved.children->emplace_back(new BUTTON("P", "BTN_PLAY_OFF", "BTN_PLAY_OVER", "BTN_PLAY_ON", nullptr));
+    saved.children->back()->Set_position(-3, 7, 0);
+    for (const auto& child : *saved.children) child->Set_name("1_C");
+    testing::internal::CaptureStdout();
+    saved.Save(path.c_str());
+    testing::internal::GetCapturedStdout();
+
+    ASSERT_EQ(loaded.Load(path.c_str()), 1);
+    ASSERT_EQ(loaded.children->size(), saved.children->size());
+    for (std::size_t i = 0; i < saved.children->size(); ++i) {
+      const SPRITE &was = *(*saved.children)[i], &is = *(*loaded.children)[i];
+      EXPECT_EQ(std::make_pair(is.x, is.y), std::make_pair(was.x, was.y)) << "container at " << at << ", child " << i;
+    }
+  }
+}
+
+TEST_F(LayoutFile, RecordsMissingNumbersTakeDefaultsAndTheNextRecordReadsWhole) {
+  OBJET container(0, 0, "1");
+  const std::string out = load(container,
+                               "SPRITE FULL IMG_001 0 3 4 1 7 1 2.5 90 100\n"
+                               "SPRITE A IMG_001 0 5 6 0 0 0 1.0 0\n"
+                               "BUTTON P BTN_PLAY_OFF BTN_PLAY_ON 0 7 8 0 0 0 1.5 0\n"
+                               "SPRITE B IMG_001 0 9 x 4 5 1.0 0 255\n"
+                               "LABEL FULL Big 40 20 3 16 255\n"
+                               "LABEL T Hi\n"
+                               "SPRITE C IMG_001 0 -2 -3 0 0 0 0.5 0 50\n"
+                               "SPRITE D IMG_001 0 9 1.5 45 200\n"
+                               "SLIDER S KNOB 1");
+  EXPECT_EQ(out, "") << "nothing skipped";
+  const CHILD_LIST& children = container.mode1_children;
+  ASSERT_EQ(names_of(children), (std::vector<std::string>{"1_FULL", "1_A", "1_P", "1_B", "1_FULL", "1_T", "1_C",
+                                                           "1_D", "1_S"}));
+  EXPECT_EQ(placing(*children[1]), std::make_tuple(5.0f, 6.0f, 0, 1.0f, 0, 255)) << "without alpha";
+  EXPECT_EQ(std::make_tuple(children[2]->y, children[2]->zoom), std::make_tuple(8.0f, 1.5f)) << "the button after it";
+  EXPECT_EQ(placing(*children[3]), std::make_tuple(9.0f, 0.0f, 0, 1.0f, 0, 255)) << "not the record before";
+  EXPECT_EQ(placing(*children[6]), std::make_tuple(-2.0f, -3.0f, 0, 0.5f, 0, 50)) << "after the short label";
+  EXPECT_EQ(placing(*children[7]), std::make_tuple(9.0f, 1.0f, 0, 0.5f, 45, 200))
+      << "the last three numbers read on from where the first five stopped";
+  EXPECT_EQ(children[8]->zoom, 1.0f) << "the slider's zoom did not scan";
+
+  const auto& label = dynamic_cast<const LABEL&>(*children[5]);
+  EXPECT_STREQ(label.caption, "Hi");
+  EXPECT_EQ(std::make_tuple(label.x, label.y, label.font_number, label.font_size, label.colour),
+            std::make_tuple(0.0f, 0.0f, 0, 0, 0u));
+}
+
+TEST_F(LayoutFile, BackgroundRecordWithoutTrailingNumbersStillSizesTheContainer) {
+  OBJET container(0, 0, "1");
+  load(container,
+       "THIS\nCOLOR=0;WIDTH=300;HEIGHT=200;ALPHA=255;\n"
+       "SPRITE IMAGE_FOND PANEL_FOND 0 0 0");
+  ASSERT_EQ(container.mode1_children.size(), 1u);
+  EXPECT_EQ(container.w, 256.0f) << "the picture's width, not WIDTH";
+}
+
+TEST_F(LayoutFile, RecordsWithMissingOrEmptyTokensAddNothingAndReadingGoesOn) {
   OBJET container(0, 0, "1");
   const std::string long_token(3000, 'x');
   const std::string out = load(container,
-                               "SPRITE A IMG_001 0 1 2 x 4 5 1.0 0 255\n"
                                "BUTTON P BTN_PLAY_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n"
                                "SPRITE " + long_token + " IMG_001 0 1 2 0 0 0 1.0 0 255\n"
                                "SLIDER " + std::string(200, 'n') + " KNOB 1 2 0 0 0 1.0 0\n"
-                               "LABEL L caption 1 2 3");
-  ASSERT_EQ(container.mode1_children.size(), 2u);
+                               "LABEL L");
+  ASSERT_EQ(container.mode1_children.size(), 3u);
   EXPECT_STREQ(container.mode1_children[0]->name, "1_P");
-  EXPECT_EQ(std::string(container.mode1_children[1]->name), "1_" + std::string(77, 'n')) << "cut to 79";
-  EXPECT_EQ(out.find("Incomplete SPRITE record [0] skipped\n"), 0u) << out;
+  EXPECT_EQ(std::string(container.mode1_children[1]->name), "1_" + std::string(77, 'x')) << "cut to 79";
+  EXPECT_EQ(std::string(container.mode1_children[2]->name), "1_" + std::string(77, 'n'));
   EXPECT_NE(out.find("Incomplete LABEL record"), std::string::npos) << out;
 
   // A token that starts with a NUL byte holds no text: the record is broken.
+  const char holed_layout[] =
+      "BUTTON P \0_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n"
+      "SPRITE \0A IMG_001 0 1 2 0 0 0 1.0 0 255\n"
+      "SPRITE A \0IMG_001 0 1 2 0 0 0 1.0 0 255\n"
+      "SLIDER S KNOB 1 2 0 0 0 1.0 0\n";
   OBJET holed(0, 0, "1");
-  const char holed_layout[] = "BUTTON P \0_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n";
   const std::string out_holed = load(holed, std::string(holed_layout, sizeof holed_layout - 1));
-  EXPECT_TRUE(holed.mode1_children.empty());
-  EXPECT_EQ(out_holed.find("Incomplete BUTTON record [0] skipped\n"), 0u) << out_holed;
+  ASSERT_EQ(holed.mode1_children.size(), 1u);
+  EXPECT_STREQ(holed.mode1_children[0]->name, "1_S");
+  EXPECT_EQ(out_holed,
+            "Incomplete BUTTON record [0] skipped\nIncomplete SPRITE record [1] skipped\n"
+            "Incomplete SPRITE record [2] skipped\n");
 
   OBJET empty(0, 0, "1");
   EXPECT_EQ(load(empty, ""), "");

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -16,25 +17,26 @@ namespace {
 constexpr int TOKEN_SIZE = 800;
 using TOKEN = char[TOKEN_SIZE];
 
-// Fields start at the defaults a record gets when it is read.
+// Fields start at the defaults a record gets when they do not scan, so no
+// element takes another one's values.
 struct SPRITE_RECORD {
   TOKEN name, image, mask;
   int x = 0, y = 0, is_key = 0, key = 0, additive = 0;
-  float zoom = 0;
+  float zoom = 1;
   int angle = 0, alpha = 255;
 };
 
 struct BUTTON_RECORD {
   TOKEN name, off_image, on_image, touch_image;
   int x = 0, y = 0, is_key = 0, key = 0, additive = 0;
-  float zoom = 0;
+  float zoom = 1;
   int angle = 0;
 };
 
 struct SLIDER_RECORD {
   TOKEN name, image;
   int x = 0, y = 0, is_key = 0, key = 0, additive = 0;
-  float zoom = 0;
+  float zoom = 1;
   int angle = 0;
 };
 
@@ -50,29 +52,32 @@ constexpr float SLIDER_ZOOM_LIMIT = 100.0f;
 // with one could not be written back as the same fields.
 bool filled(const TOKEN& token) { return token[0] != '\0'; }
 
-// Each reader is true when every field of its record scanned.
+// Each reader is true when every token field of its record scanned and
+// holds text; numbers that do not scan keep their defaults. The reading
+// stops where the scan stopped, so what follows is read as the next record.
 bool read_fields(std::FILE* file, SPRITE_RECORD& r) {
-  return std::fscanf(file, "%799s %799s %799s", r.name, r.image, r.mask) == 3 &&
-         std::fscanf(file, "%d %d %d %d %d", &r.x, &r.y, &r.is_key, &r.key, &r.additive) == 5 &&
-         std::fscanf(file, "%f %d %d\r\n", &r.zoom, &r.angle, &r.alpha) == 3 && filled(r.name) &&
-         filled(r.image) && filled(r.mask);
+  const int tokens = std::fscanf(file, "%799s %799s %799s", r.name, r.image, r.mask);
+  // Each scan goes on where the one before stopped, even part-way.
+  std::fscanf(file, "%d %d %d %d %d", &r.x, &r.y, &r.is_key, &r.key, &r.additive);
+  std::fscanf(file, "%f %d %d\r\n", &r.zoom, &r.angle, &r.alpha);
+  return tokens == 3 && filled(r.name) && filled(r.image) && filled(r.mask);
 }
 
 bool read_fields(std::FILE* file, BUTTON_RECORD& r) {
   return std::fscanf(file, "%799s %799s %799s %799s %d %d %d %d %d %f %d\r\n", r.name, r.off_image, r.on_image,
-                     r.touch_image, &r.x, &r.y, &r.is_key, &r.key, &r.additive, &r.zoom, &r.angle) == 11 &&
+                     r.touch_image, &r.x, &r.y, &r.is_key, &r.key, &r.additive, &r.zoom, &r.angle) >= 4 &&
          filled(r.name) && filled(r.off_image) && filled(r.on_image) && filled(r.touch_image);
 }
 
 bool read_fields(std::FILE* file, SLIDER_RECORD& r) {
   return std::fscanf(file, "%799s %799s %d %d %d %d %d %f %d\r\n", r.name, r.image, &r.x, &r.y, &r.is_key, &r.key,
-                     &r.additive, &r.zoom, &r.angle) == 9 &&
+                     &r.additive, &r.zoom, &r.angle) >= 2 &&
          filled(r.name) && filled(r.image);
 }
 
 bool read_fields(std::FILE* file, LABEL_RECORD& r) {
   return std::fscanf(file, "%799s %799s %d %d %d %d %d \r\n", r.name, r.caption, &r.x, &r.y, &r.font_number,
-                     &r.font_size, &r.colour) == 7 &&
+                     &r.font_size, &r.colour) >= 2 &&
          filled(r.name) && filled(r.caption);
 }
 
@@ -90,8 +95,14 @@ void set_look(SPRITE& element, int is_key, int key, int additive, float zoom, in
   element.angle = angle;
 }
 
+// Where a SPRITE record's coordinate lands: added to the container's, in
+// float, and cut toward zero.
+int placed_at(int written, float container_position) {
+  return cut(static_cast<float>(written) + container_position);
+}
+
 void add(OBJET& container, const SPRITE_RECORD& r) {
-  auto sprite = std::make_unique<SPRITE>(r.image, cut(r.x + container.x), cut(r.y + container.y), r.is_key,
+  auto sprite = std::make_unique<SPRITE>(r.image, placed_at(r.x, container.x), placed_at(r.y, container.y), r.is_key,
                                          static_cast<std::uint32_t>(r.key), r.additive, r.zoom, r.angle, 0);
   copy_name(sprite->mask, r.mask[0] == '0' ? "" : r.mask);
   sprite->alpha = r.alpha;
@@ -119,7 +130,8 @@ void add(OBJET& container, const LABEL_RECORD& r) {
   adopt(container, std::move(label), r.name);
 }
 
-// Reads one record of the given shape and adds its element when complete.
+// Reads one record of the given shape and adds its element when its token
+// fields are whole.
 template <typename RECORD>
 void read_element(std::FILE* file, OBJET& container, const char* keyword, int record_number) {
   RECORD record{};
@@ -165,6 +177,19 @@ const char* record_name(const OBJET& container, const SPRITE& child) {
   return child.name;
 }
 
+// The coordinate to write for a sprite so that it lands back where it is.
+// Cutting drops the container's fraction, so the nearest offset may land
+// one off; then a neighbour lands right.
+int sprite_offset(float position, float container_position) {
+  const int target = cut(position);
+  const auto lands = [&](int written) { return placed_at(written, container_position) == target; };
+  const int nearest = cut(position - container_position);
+  if (lands(nearest)) return nearest;
+  if (nearest > std::numeric_limits<int>::min() && lands(nearest - 1)) return nearest - 1;
+  if (nearest < std::numeric_limits<int>::max() && lands(nearest + 1)) return nearest + 1;
+  return nearest;  // beyond float precision no offset lands exactly
+}
+
 void write_child(std::FILE* file, const OBJET& container, const SPRITE& child) {
   const char* name = record_name(container, child);
   if (const auto* label = dynamic_cast<const LABEL*>(&child)) {
@@ -180,9 +205,9 @@ void write_child(std::FILE* file, const OBJET& container, const SPRITE& child) {
                  static_cast<int>(child.key), child.additive, static_cast<double>(child.zoom), child.angle);
   } else {
     std::fprintf(file, "SPRITE\t%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%f\t%d\t%d\r\n", name, child.image,
-                 child.mask[0] != '\0' ? child.mask : "0", cut(child.x - container.x), cut(child.y - container.y),
-                 child.is_key, static_cast<int>(child.key), child.additive, static_cast<double>(child.zoom),
-                 child.angle, child.alpha);
+                 child.mask[0] != '\0' ? child.mask : "0", sprite_offset(child.x, container.x),
+                 sprite_offset(child.y, container.y), child.is_key, static_cast<int>(child.key), child.additive,
+                 static_cast<double>(child.zoom), child.angle, child.alpha);
   }
 }
 

@@ -43,10 +43,12 @@ struct LAYOUT_READING {
 };
 
 // Reads layout records from file into container up to the end of the file
-// or an empty THIS parameter. A record cut short by the end of the file or
-// by a field that does not scan adds nothing and is reported; the reading
+// or an empty THIS parameter. A record whose name or picture tokens (a
+// label's caption) are missing or empty adds nothing and is reported. Numbers
+// that do not scan take defaults: 0, zoom 1, sprite alpha 255. The reading
 // goes on at the token that did not scan.
 LAYOUT_READING read_layout(std::FILE* file, OBJET& container);
 // Writes the container's THIS record and one record per child of its
-// active list, first to last.
+// active list, first to last. Sprite coordinates are written so that
+// reading them into a container at the same position puts each back.
 void write_layout(std::FILE* file, const OBJET& container);
