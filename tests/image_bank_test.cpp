@@ -18,6 +18,30 @@ namespace {
 // Red grows with x, green with y; blue tells red from blue.
 std::uint32_t position_colour(int x, int y) { return ((x & 0xFF) << 16) | ((3 * y & 0xFF) << 8) | 0x40; }
 
+std::uint32_t exchanged(std::uint32_t colour) {
+  return (colour & 0x00FF00) | (colour >> 16 & 0xFF) | (colour & 0xFF) << 16;
+}
+
+// The colours of a 64x64 picture painted with paint, rows from the top.
+std::vector<std::uint32_t> colours_64(const PixelPaint& paint) {
+  std::vector<std::uint32_t> colours;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) colours.push_back(paint(x, y));
+  return colours;
+}
+
+// A binary PPM file, which SDL_image loads as a 24-bit red-first surface.
+std::string save_ppm(const std::string& path, int width, int height, const PixelPaint& paint) {
+  std::ofstream file(path, std::ios::binary);
+  file << "P6\n" << width << " " << height << "\n255\n";
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t colour = paint(x, y);
+      file.put(char(colour >> 16)).put(char(colour >> 8)).put(char(colour));
+    }
+  return path;
+}
+
 class Catalogue : public testing::Test {
  protected:
   void SetUp() override { ensure_video(); }
@@ -29,6 +53,15 @@ class Catalogue : public testing::Test {
     return save_bmp(path(file), width, height, paint);
   }
 
+  // A 64x64 32-bit PNG file painted with position_colour.
+  std::string png_picture(const std::string& file) {
+    std::vector<std::uint32_t> argb;
+    for (const std::uint32_t colour : colours_64(position_colour)) argb.push_back(0xFF000000 | colour);
+    std::string error;
+    EXPECT_TRUE(write_png(path(file), 64, 64, argb.data(), error)) << error;
+    return path(file);
+  }
+
   // Loads a catalogue of the given text into a new bank and keeps what it printed.
   void load(const std::string& text) {
     std::ofstream(path("catalogue.vym")) << text;
@@ -38,7 +71,8 @@ class Catalogue : public testing::Test {
     printed = testing::internal::GetCapturedStdout();
   }
 
-  // The cell's texture must hold the sheet's pixels from (left, top) on.
+  // The cell's texture must hold the sheet's pixels from (left, top) on,
+  // red and blue exchanged as in every cell.
   void expect_cell(const char* name, int left, int top, int size) {
     const int slot = bank->find(name);
     ASSERT_GE(slot, 0) << name;
@@ -46,7 +80,8 @@ class Catalogue : public testing::Test {
     ASSERT_EQ(pixels.size(), std::size_t(size * size)) << name;
     for (int y = 0; y < size; ++y)
       for (int x = 0; x < size; ++x)
-        ASSERT_EQ(pixels[y * size + x], position_colour(left + x, top + y)) << name << " at " << x << "," << y;
+        ASSERT_EQ(pixels[y * size + x], exchanged(position_colour(left + x, top + y)))
+            << name << " at " << x << "," << y;
   }
 
   std::unique_ptr<IMAGE_BANK> bank;
@@ -97,7 +132,7 @@ TEST_F(Catalogue, PicturesFillSlotsFromTextureNameZeroWithOneLevelOnlyForSidesOf
   EXPECT_EQ(filter, GL_LINEAR);
 }
 
-TEST_F(Catalogue, SheetCellsAreCutRowByRowInTheirTrueColours) {
+TEST_F(Catalogue, SheetCellsAreCutRowByRow) {
   const std::string plain = picture("plain.bmp", 128, 64);
   const std::string gapped = picture("gapped.bmp", 134, 65);
   load("H 1 P " + plain + " CELLS 32 32 2 4 0 0 G " + gapped + " SHEET 32 32 2 4 2 1 END");
@@ -159,48 +194,58 @@ TEST(ImageBank, LookupsAreExactAndCaseSensitive) {
   EXPECT_EQ(bank.surface("FOND")->w, 4);
 }
 
-// Pictures in other layouts than 24-bit blue-green-red reach GL converted.
-TEST(ImageBank, EveryPixelLayoutUploadsItsTrueColours) {
+// Pictures of other depths than 24 bits reach GL converted.
+TEST(ImageBank, PicturesOfOtherDepthsUploadTheirTrueColours) {
   ensure_video();
   const auto palette_paint = [](int x, int y) { return palette_colour((x + 5 * y) % 256); };
   IMAGE_BANK bank;
   bank.add_surface(make_surface_in(64, 64, 8, 0, 0, 0, palette_paint), "INDEXED");
   bank.add_surface(make_surface_in(64, 64, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, position_colour), "XRGB");
   bank.add_surface(make_surface_in(64, 64, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, position_colour), "XBGR");
-  bank.add_surface(make_surface_in(128, 64, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, position_colour), "RGB");
   bank.add_surface(make_surface_in(64, 64, 16, 0xF800, 0x07E0, 0x001F,
                                    [](int x, int) { return x < 32 ? 0xFF0000u : 0x0000FFu; }),
                    "RGB565");
-  // Rows of an odd width are padded, as GL expects: this layout stays.
+  // A 24-bit picture of an odd width goes as it lies: its rows are padded as GL reads them.
   bank.add_surface(make_surface(3, 3, position_colour), "ODD");
-  ASSERT_EQ(bank.image_count, 6);
+  ASSERT_EQ(bank.image_count, 5);
   for (int y = 0; y < 64; y += 9)
     for (int x = 0; x < 64; x += 7) {
       EXPECT_EQ(texture_pixel(0, x, y), palette_paint(x, y)) << x << "," << y;
       EXPECT_EQ(texture_pixel(1, x, y), position_colour(x, y)) << x << "," << y;
       EXPECT_EQ(texture_pixel(2, x, y), position_colour(x, y)) << x << "," << y;
-      EXPECT_EQ(texture_pixel(3, 2 * x, y), position_colour(2 * x, y)) << x << "," << y;
     }
-  EXPECT_EQ(texture_pixel(4, 3, 3), 0xFF0000u);
-  EXPECT_EQ(texture_pixel(4, 60, 3), 0x0000FFu);
+  EXPECT_EQ(texture_pixel(3, 3, 3), 0xFF0000u);
+  EXPECT_EQ(texture_pixel(3, 60, 3), 0x0000FFu);
   // Rescaled to 4 by 4 by GLU: every pixel keeps its blue, none mixes in padding.
-  ASSERT_EQ(texture_size(5).width, 4);
-  for (const std::uint32_t pixel : texture_pixels(5)) EXPECT_EQ(pixel & 0xFF, 0x40u);
+  ASSERT_EQ(texture_size(4).width, 4);
+  for (const std::uint32_t pixel : texture_pixels(4)) EXPECT_EQ(pixel & 0xFF, 0x40u);
 }
 
 TEST_F(Catalogue, PngPicturesWithAnAlphaChannelShowTheirColours) {
-  std::vector<std::uint32_t> argb, rgb;
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      rgb.push_back(position_colour(x, y));
-      argb.push_back(0xFF000000 | rgb.back());
-    }
-  std::string error;
-  ASSERT_TRUE(write_png(path("a.png"), 64, 64, argb.data(), error)) << error;
-  load("H 1 A " + path("a.png") + " SIMPLEPART END");
+  load("H 1 A " + png_picture("a.png") + " SIMPLEPART END");
   ASSERT_EQ(bank->image_count, 1);
   EXPECT_EQ(bank->surfaces[0]->format->BitsPerPixel, 32);
-  EXPECT_EQ(texture_pixels(0), rgb);
+  EXPECT_EQ(texture_pixels(0), colours_64(position_colour));
+}
+
+// 24-bit surfaces reach GL as their bytes lie, read blue, green, red: a
+// red-first picture and a sheet cell (cut red-first, here from a 32-bit
+// sheet) show red and blue exchanged, a 32-bit picture its own colours.
+TEST_F(Catalogue, RedFirstPicturesAndSheetCellsShowRedAndBlueExchanged) {
+  const std::string png = png_picture("true.png");
+  load("H 1 RED_FIRST " + save_ppm(path("red_first.ppm"), 64, 64, position_colour) + " SIMPLEPART TRUE " + png +
+       " SIMPLEPART CELL " + png + " SHEET 64 64 1 1 0 0 END");
+  ASSERT_EQ(bank->image_count, 3);
+  const SDL_Surface* red_first = bank->surface("RED_FIRST");
+  ASSERT_EQ(red_first->format->BytesPerPixel, 3);
+  const Uint8* pixel_1 = static_cast<const Uint8*>(red_first->pixels) + 3;
+  EXPECT_EQ(pixel_1[0], 1) << "red first";
+  EXPECT_EQ(pixel_1[2], 0x40) << "blue last";
+
+  const auto exchanged_position = [](int x, int y) { return exchanged(position_colour(x, y)); };
+  EXPECT_EQ(texture_pixels(bank->find("RED_FIRST")), colours_64(exchanged_position));
+  EXPECT_EQ(texture_pixels(bank->find("CELL_0")), texture_pixels(bank->find("RED_FIRST")));
+  EXPECT_EQ(texture_pixels(bank->find("TRUE")), colours_64(position_colour));
 }
 
 // Past its limits the bank refuses with one line and reading goes on.

@@ -89,7 +89,9 @@ TEST_F(PictureSet, MaskedPicturesAreBlackWhereTheirMaskKeepsTheFrame) {
 }
 
 // The sheet's gaps are magenta: a cell cut at the wrong place shows some.
-TEST_F(PictureSet, TheGrainSheetIsCutBetweenItsGaps) {
+// Cells show red and blue exchanged, which the sheet's file makes up for.
+TEST_F(PictureSet, TheGrainSheetIsCutBetweenItsGapsAndShowsItsGrainColours) {
+  const std::uint32_t grains[8] = {0xFF80C0, 0xFFFFFF, 0xFF2020, 0xE0C080, 0x4080FF, 0x40D060, 0xFF9020, 0x40E0E0};
   for (int cell = 0; cell < 8; ++cell) {
     const std::string name = "GRAIN_" + std::to_string(cell);
     const int slot = bank->find(name.c_str());
@@ -100,6 +102,7 @@ TEST_F(PictureSet, TheGrainSheetIsCutBetweenItsGaps) {
       lit += pixel != 0;
     }
     EXPECT_GT(lit, 100) << name;
+    EXPECT_EQ(texture_pixel(slot, 16, 16), grains[cell]) << name;
   }
   EXPECT_EQ(bank->find("GRAIN_8"), -1);
 }

@@ -197,10 +197,18 @@ void add_showcase_pictures(std::vector<Picture>& pictures) {
   add_slider_track(pictures);
 }
 
+Colour exchange_red_and_blue(Colour colour) {
+  return (colour & 0x00FF00) | (colour >> 16 & 0xFF) | (colour & 0xFF) << 16;
+}
+
 // The grain sheet: 2 rows of 4 cells of 32x32 with gaps of 2 pixels
 // between columns and 1 between rows, magenta in the gaps.
 constexpr int CELL = 32, GAP_X = 2, GAP_Y = 1, ROWS = 2, COLUMNS = 4;
 
+// The engine cuts sheet cells into red-first 24-bit surfaces and hands
+// their bytes to GL as blue, green, red, so every cell shows its red and
+// blue exchanged. The sheet is stored exchanged so that its grains show
+// the colours listed here.
 Picture grain_sheet() {
   const Colour grains[ROWS * COLUMNS] = {0xFF80C0, 0xFFFFFF, 0xFF2020, 0xE0C080,
                                          0x4080FF, 0x40D060, 0xFF9020, 0x40E0E0};
@@ -208,8 +216,8 @@ Picture grain_sheet() {
   return draw("GRAINS", width, height, [&](int x, int y) {
     const int column = x / (CELL + GAP_X), row = y / (CELL + GAP_Y);
     const int cx = x % (CELL + GAP_X), cy = y % (CELL + GAP_Y);
-    if (cx >= CELL || cy >= CELL) return Colour(0xFF00FF);
-    return disc(16, 16, 11)(cx, cy) ? grains[row * COLUMNS + column] : BLACK;
+    if (cx >= CELL || cy >= CELL) return exchange_red_and_blue(0xFF00FF);
+    return exchange_red_and_blue(disc(16, 16, 11)(cx, cy) ? grains[row * COLUMNS + column] : BLACK);
   });
 }
 

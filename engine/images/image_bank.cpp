@@ -109,9 +109,11 @@ void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
   const bool single_level = !force_mipmaps && is_single_level_side(surface->w) && is_single_level_side(surface->h);
 
-  // GL is told the bytes run blue, green, red, three to a pixel: any other
-  // layout would be read wrongly or past the end of the pixels.
-  SDL_Surface* pixels = has_upload_layout(surface) ? surface : copy_in_upload_layout(surface);
+  // GL is told the bytes run blue, green, red, three to a pixel. 24-bit
+  // surfaces go as they lie whatever their masks: the engine's pictures and
+  // sheets are made knowing that red-first bytes show red and blue
+  // exchanged. Other depths would be read past their rows, so are converted.
+  SDL_Surface* pixels = is_uploadable_as_it_lies(surface) ? surface : copy_in_upload_layout(surface);
   if (pixels == nullptr) return;
   SDL_LockSurface(pixels);
   if (single_level)
