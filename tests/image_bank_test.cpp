@@ -72,16 +72,20 @@ class Catalogue : public testing::Test {
   }
 
   // The cell's texture must hold the sheet's pixels from (left, top) on,
-  // red and blue exchanged as in every cell.
-  void expect_cell(const char* name, int left, int top, int size) {
+  // red and blue exchanged as in every cell, and black where the cell
+  // reaches past a sheet of sheet_width x sheet_height.
+  void expect_cell(const char* name, int left, int top, int size, int sheet_width = 1 << 30,
+                   int sheet_height = 1 << 30) {
     const int slot = bank->find(name);
     ASSERT_GE(slot, 0) << name;
     const auto pixels = texture_pixels(slot);
     ASSERT_EQ(pixels.size(), std::size_t(size * size)) << name;
     for (int y = 0; y < size; ++y)
-      for (int x = 0; x < size; ++x)
-        ASSERT_EQ(pixels[y * size + x], exchanged(position_colour(left + x, top + y)))
+      for (int x = 0; x < size; ++x) {
+        const bool on_sheet = left + x < sheet_width && top + y < sheet_height;
+        ASSERT_EQ(pixels[y * size + x], on_sheet ? exchanged(position_colour(left + x, top + y)) : 0u)
             << name << " at " << x << "," << y;
+      }
   }
 
   std::unique_ptr<IMAGE_BANK> bank;
@@ -147,6 +151,44 @@ TEST_F(Catalogue, SheetCellsAreCutRowByRow) {
   expect_cell("G_4", 0, 33, 32);
   expect_cell("G_7", 3 * 34, 33, 32);
   EXPECT_EQ(bank->surface("G_7")->w, 32);
+}
+
+// The second column of BIG and the second row of TEN lie wholly outside.
+TEST_F(Catalogue, CellsReachingPastTheirSheetAreBlackBeyondIt) {
+  const std::string small = picture("small.bmp", 16, 16), ten = picture("ten.bmp", 10, 10);
+  load("H 1 BIG " + small + " SHEET 32 32 1 2 0 0 TEN " + ten + " SHEET 8 8 2 2 0 2 END");
+  EXPECT_EQ(printed, "");
+  ASSERT_EQ(bank->image_count, 6);
+  expect_cell("BIG_0", 0, 0, 32, 16, 16);
+  expect_cell("BIG_1", 32, 0, 32, 16, 16);
+  expect_cell("TEN_0", 0, 0, 8, 10, 10);
+  expect_cell("TEN_1", 8, 0, 8, 10, 10);
+  expect_cell("TEN_2", 0, 10, 8, 10, 10);
+  expect_cell("TEN_3", 8, 10, 8, 10, 10);
+}
+
+// Cells must be surfaces SDL makes (at most 16383 wide and here 32767 high)
+// at positions that SDL rectangles hold (within 32767 of the corner).
+TEST_F(Catalogue, SheetsReachingPastWhatSdlHoldsAreRefused) {
+  const std::string pic = picture("a.bmp", 2, 2);
+  std::string text = "H 1 ";
+  for (const std::string record : {"WIDE 16383 1 1 1 0 0", "WIDER 16384 1 1 1 0 0", "TALL 1 32767 1 1 0 0",
+                                   "TALLER 1 32768 1 1 0 0", "FAR 1 1 1 2 32766 0", "FARTHER 1 1 1 2 32767 0",
+                                   "UP 1 1 2 1 0 -32768", "HIGHER 1 1 2 1 0 -32769"}) {
+    const std::size_t blank = record.find(' ');
+    text += record.substr(0, blank) + " " + pic + " SHEET" + record.substr(blank) + " ";
+  }
+  load(text + "END");
+  const std::string too_large = "its cells are not 1 to 16383 pixels wide and 1 to 32767 high\n";
+  const std::string too_far = "its cells lie more than 32767 pixels from its corner\n";
+  EXPECT_EQ(printed, "Catalogue record [WIDER] skipped: " + too_large + "Catalogue record [TALLER] skipped: " +
+                         too_large + "Catalogue record [FARTHER] skipped: " + too_far +
+                         "Catalogue record [HIGHER] skipped: " + too_far);
+  ASSERT_EQ(bank->image_count, 6);
+  EXPECT_EQ(bank->surface("WIDE_0")->w, 16383);
+  EXPECT_EQ(bank->surface("TALL_0")->h, 32767);
+  EXPECT_EQ(texture_pixel(bank->find("FAR_1"), 0, 0), 0u) << "far past the picture: black";
+  EXPECT_EQ(bank->find("UP_1"), 5);
 }
 
 TEST_F(Catalogue, SheetsThatRegisterNothingLetReadingGoOn) {
@@ -255,14 +297,14 @@ TEST_F(Catalogue, OverlongNamesAndTokensAreRefusedAndReadingGoesOn) {
   const std::string stem78(78, 'S');
   load("H 1 " + name80 + " " + pic + " SIMPLEPART " + token600 + " " + pic + " SIMPLEPART LONGPATH " + path500 +
        " SIMPLEPART " + name79 + " " + pic + " SIMPLEPART " + stem78 + " " + pic + " SHEET 1 1 1 2 0 0 WORDS " +
-       pic + " SHEET 1 1 one 2 0 0 HUGE " + pic + " SHEET 3 1 1 1 0 0 LAST " + pic + " SIMPLEPART END");
+       pic + " SHEET 1 1 one 2 0 0 HUGE " + pic + " SHEET 40000 1 1 1 0 0 LAST " + pic + " SIMPLEPART END");
   EXPECT_EQ(printed, "Image [" + name80 + "] not registered: its name is longer than 79 characters\n"
                      "Image [" + std::string(459, 'T') + "] not registered: its name is longer than 79 characters\n"
                      "Catalogue record [LONGPATH] skipped: its path is longer than 459 characters\n"
                      "Sheet [" + stem78 + "]: cells from [" + stem78 + "_0] on not registered: its name is longer "
                      "than 79 characters\n"
                      "Catalogue record [WORDS] skipped: its sheet numbers are not all whole numbers\n"
-                     "Catalogue record [HUGE] skipped: its cells are not between 1 pixel and its picture's size\n");
+                     "Catalogue record [HUGE] skipped: its cells are not 1 to 16383 pixels wide and 1 to 32767 high\n");
   ASSERT_EQ(bank->image_count, 2);
   EXPECT_EQ(bank->find(name79.c_str()), 0);
   EXPECT_EQ(bank->find("LAST"), 1);
