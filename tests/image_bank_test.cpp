@@ -53,12 +53,13 @@ class Catalogue : public testing::Test {
     return save_bmp(path(file), width, height, paint);
   }
 
-  // A 64x64 32-bit PNG file painted with position_colour.
-  std::string png_picture(const std::string& file) {
+  // A 64x64 PNG file painted with position_colour, 32-bit or 24-bit.
+  std::string png_picture(const std::string& file, bool with_alpha = true) {
     std::vector<std::uint32_t> argb;
     for (const std::uint32_t colour : colours_64(position_colour)) argb.push_back(0xFF000000 | colour);
+    const auto write = with_alpha ? write_png : write_png_without_alpha;
     std::string error;
-    EXPECT_TRUE(write_png(path(file), 64, 64, argb.data(), error)) << error;
+    EXPECT_TRUE(write(path(file), 64, 64, argb.data(), error)) << error;
     return path(file);
   }
 
@@ -270,14 +271,15 @@ TEST_F(Catalogue, PngPicturesWithAnAlphaChannelShowTheirColours) {
   EXPECT_EQ(texture_pixels(0), colours_64(position_colour));
 }
 
-// 24-bit surfaces reach GL as their bytes lie, read blue, green, red: a
-// red-first picture and a sheet cell (cut red-first, here from a 32-bit
+// 24-bit surfaces reach GL as their bytes lie, read blue, green, red:
+// red-first pictures and a sheet cell (cut red-first, here from a 32-bit
 // sheet) show red and blue exchanged, a 32-bit picture its own colours.
 TEST_F(Catalogue, RedFirstPicturesAndSheetCellsShowRedAndBlueExchanged) {
   const std::string png = png_picture("true.png");
   load("H 1 RED_FIRST " + save_ppm(path("red_first.ppm"), 64, 64, position_colour) + " SIMPLEPART TRUE " + png +
-       " SIMPLEPART CELL " + png + " SHEET 64 64 1 1 0 0 END");
-  ASSERT_EQ(bank->image_count, 3);
+       " SIMPLEPART CELL " + png + " SHEET 64 64 1 1 0 0 PNG_24 " + png_picture("24.png", false) +
+       " SIMPLEPART END");
+  ASSERT_EQ(bank->image_count, 4);
   const SDL_Surface* red_first = bank->surface("RED_FIRST");
   ASSERT_EQ(red_first->format->BytesPerPixel, 3);
   const Uint8* pixel_1 = static_cast<const Uint8*>(red_first->pixels) + 3;
@@ -287,6 +289,7 @@ TEST_F(Catalogue, RedFirstPicturesAndSheetCellsShowRedAndBlueExchanged) {
   const auto exchanged_position = [](int x, int y) { return exchanged(position_colour(x, y)); };
   EXPECT_EQ(texture_pixels(bank->find("RED_FIRST")), colours_64(exchanged_position));
   EXPECT_EQ(texture_pixels(bank->find("CELL_0")), texture_pixels(bank->find("RED_FIRST")));
+  EXPECT_EQ(texture_pixels(bank->find("PNG_24")), texture_pixels(bank->find("RED_FIRST")));
   EXPECT_EQ(texture_pixels(bank->find("TRUE")), colours_64(position_colour));
 }
 

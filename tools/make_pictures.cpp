@@ -207,8 +207,9 @@ constexpr int CELL = 32, GAP_X = 2, GAP_Y = 1, ROWS = 2, COLUMNS = 4;
 
 // The engine cuts sheet cells into red-first 24-bit surfaces and hands
 // their bytes to GL as blue, green, red, so every cell shows its red and
-// blue exchanged. The sheet is stored exchanged so that its grains show
-// the colours listed here.
+// blue exchanged. The sheet is stored exchanged so that its cells show the
+// colours listed here; written without alpha, it loads as a red-first
+// 24-bit surface too, and so shows these colours when drawn whole.
 Picture grain_sheet() {
   const Colour grains[ROWS * COLUMNS] = {0xFF80C0, 0xFFFFFF, 0xFF2020, 0xE0C080,
                                          0x4080FF, 0x40D060, 0xFF9020, 0x40E0E0};
@@ -232,11 +233,12 @@ std::vector<Picture> single_pictures() {
   return pictures;
 }
 
-bool write_picture(const std::string& folder, const Picture& picture) {
+bool write_picture(const std::string& folder, const Picture& picture, bool with_alpha = true) {
   std::vector<std::uint32_t> opaque;
   for (const Colour colour : picture.pixels) opaque.push_back(0xFF000000 | colour);
+  const auto write = with_alpha ? write_png : write_png_without_alpha;
   std::string error;
-  if (write_png(folder + "/" + picture.name + ".png", picture.width, picture.height, opaque.data(), error))
+  if (write(folder + "/" + picture.name + ".png", picture.width, picture.height, opaque.data(), error))
     return true;
   std::fprintf(stderr, "make_pictures: %s: %s\n", picture.name.c_str(), error.c_str());
   return false;
@@ -261,7 +263,7 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   const std::vector<Picture> pictures = single_pictures();
-  bool written = write_picture(folder, grain_sheet());
+  bool written = write_picture(folder, grain_sheet(), false);
   for (const Picture& picture : pictures) written = write_picture(folder, picture) && written;
   std::ofstream catalogue(folder + "/KPD_Player.vym");
   catalogue << catalogue_text(pictures);
