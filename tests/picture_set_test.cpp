@@ -88,8 +88,12 @@ TEST_F(PictureSet, MaskedPicturesAreBlackWhereTheirMaskKeepsTheFrame) {
   EXPECT_GE(buttons, 2);
 }
 
+const std::uint32_t GRAIN_COLOURS[8] = {0xFF80C0, 0xFFFFFF, 0xFF2020, 0xE0C080,
+                                        0x4080FF, 0x40D060, 0xFF9020, 0x40E0E0};
+
 // The sheet's gaps are magenta: a cell cut at the wrong place shows some.
-TEST_F(PictureSet, TheGrainSheetIsCutBetweenItsGaps) {
+// Cells show red and blue exchanged, which the sheet's file makes up for.
+TEST_F(PictureSet, TheGrainSheetIsCutBetweenItsGapsAndShowsItsGrainColours) {
   for (int cell = 0; cell < 8; ++cell) {
     const std::string name = "GRAIN_" + std::to_string(cell);
     const int slot = bank->find(name.c_str());
@@ -100,8 +104,21 @@ TEST_F(PictureSet, TheGrainSheetIsCutBetweenItsGaps) {
       lit += pixel != 0;
     }
     EXPECT_GT(lit, 100) << name;
+    EXPECT_EQ(texture_pixel(slot, 16, 16), GRAIN_COLOURS[cell]) << name;
   }
   EXPECT_EQ(bank->find("GRAIN_8"), -1);
+}
+
+// As the showcase's picture browser draws it: whole, rescaled to 128x64.
+TEST_F(PictureSet, TheGrainSheetDrawnWholeShowsItsGrainColoursToo) {
+  ASSERT_GE(bank->load_image("grfx/GRAINS.png", "grfx/GRAINS.png"), 1);
+  const int slot = bank->find("grfx/GRAINS.png");
+  ASSERT_EQ(texture_size(slot).width, 128);
+  ASSERT_EQ(texture_size(slot).height, 64);
+  for (int cell = 0; cell < 8; ++cell) {
+    const int x = (cell % 4 * 34 + 16) * 128 / 134, y = (cell / 4 * 33 + 16) * 64 / 65;
+    EXPECT_EQ(texture_pixel(slot, x, y), GRAIN_COLOURS[cell]) << "grain " << cell;
+  }
 }
 
 TEST(PictureSetFiles, MakePicturesDrawsTheCommittedSet) {

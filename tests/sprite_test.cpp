@@ -1,4 +1,5 @@
 // Sprites: construction, change detection, drawing by pixels read back, dumps.
+#define GL_GLEXT_PROTOTYPES  // occlusion queries
 #include "draw/draw.h"
 #include "images/image_bank.h"
 #include "scene/sprite.h"
@@ -9,9 +10,22 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 namespace {
+
+// How many fragments draw rasterizes that pass the depth test.
+GLuint fragments_drawn(const std::function<void()>& draw) {
+  GLuint query = 0, fragments = 0;
+  glGenQueries(1, &query);
+  glBeginQuery(GL_SAMPLES_PASSED, query);
+  draw();
+  glEndQuery(GL_SAMPLES_PASSED);
+  glGetQueryObjectuiv(query, GL_QUERY_RESULT, &fragments);
+  glDeleteQueries(1, &query);
+  return fragments;
+}
 
 class Sprite : public testing::Test {
  protected:
@@ -127,12 +141,27 @@ TEST_F(Sprite, MaskZeroDrawsPlainAndAMissingPictureDrawsNothing) {
   EXPECT_EQ(count_lit_pixels(), 0);
   EXPECT_EQ(missing.w, 64.0f) << "keeps its previous size";
 
-  // With a mask, a missing picture binds nothing: only the mask pass runs.
+  // With a mask, a missing picture goes unmentioned (its quad is drawn, see below).
   copy_name(missing.mask, "SHAPE_MASK");
   testing::internal::CaptureStdout();
   missing.Draw(0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_EQ(count_lit_pixels(), 0);
+}
+
+// Fragments are counted, as the colour of the empty texture that name -1
+// binds is not the sprite's to choose.
+TEST_F(Sprite, AMaskedSpriteDrawsItsPictureQuadEvenWithoutItsPicture) {
+  SPRITE sprite("SHAPE", 300, 300, 0, 0, 0, 1.0f, 0, 255);
+  sprite.Update();
+  const GLuint one_quad = fragments_drawn([&] { sprite.Draw(0); });
+  EXPECT_EQ(one_quad, 64u * 64u);
+  copy_name(sprite.mask, "SHAPE_MASK");
+  EXPECT_EQ(fragments_drawn([&] { sprite.Draw(0); }), 2 * one_quad) << "the mask, then the picture";
+  sprite.Set_image("NOWHERE");
+  EXPECT_EQ(fragments_drawn([&] { sprite.Draw(0); }), 2 * one_quad) << "the mask, then the missing picture";
+  copy_name(sprite.mask, "NO_MASK");
+  EXPECT_EQ(fragments_drawn([&] { sprite.Draw(0); }), one_quad) << "no mask pass, the missing picture still";
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
 TEST_F(Sprite, WorksBeforeTheBankExists) {

@@ -140,6 +140,12 @@ class LabelDrawing : public testing::Test {
   void TearDown() override { pop_ortho(); }
 };
 
+std::vector<GLfloat> current_matrix(GLenum which) {
+  std::vector<GLfloat> matrix(16);
+  glGetFloatv(which, matrix.data());
+  return matrix;
+}
+
 // Lit columns of the window in runs: [first, last] pairs.
 std::vector<std::pair<int, int>> lit_column_runs(const std::vector<std::uint32_t>& pixels) {
   std::vector<std::pair<int, int>> runs;
@@ -181,3 +187,29 @@ TEST_F(LabelDrawing, DrawsItsCaptionInItsColourAtItsRowWithBlanksForUnderscores)
   EXPECT_GE(bottom, 664);
   EXPECT_GT(top, 668 - 18);
 }
+
+// Drawn while the projection matrix is current, as before the first frame,
+// a turned label still draws the same, on the model-view matrix, and leaves
+// the mode and both matrices as they were.
+TEST_F(LabelDrawing, DrawsTheSameWhicheverMatrixModeIsCurrent) {
+  LABEL label("Turned", 300, 300, 0, 0, 0, 18, 0xFFFFFF);
+  label.angle = 20;
+  glTranslatef(50.0f, 0.0f, 0.0f);
+  const std::vector<GLfloat> modelview = current_matrix(GL_MODELVIEW_MATRIX);
+  const std::vector<GLfloat> projection = current_matrix(GL_PROJECTION_MATRIX);
+  label.Draw(0);
+  const std::vector<std::uint32_t> drawn = read_window_pixels();
+  EXPECT_GT(count_lit_pixels(), 0);
+
+  glClear(GL_COLOR_BUFFER_BIT);
+  glMatrixMode(GL_PROJECTION);
+  label.Draw(0);
+  GLint mode = 0;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  glMatrixMode(GL_MODELVIEW);
+  EXPECT_EQ(mode, GL_PROJECTION);
+  EXPECT_EQ(current_matrix(GL_PROJECTION_MATRIX), projection);
+  EXPECT_EQ(current_matrix(GL_MODELVIEW_MATRIX), modelview);
+  EXPECT_TRUE(read_window_pixels() == drawn) << "the label's turn and scale were lost";
+}
+

@@ -197,10 +197,19 @@ void add_showcase_pictures(std::vector<Picture>& pictures) {
   add_slider_track(pictures);
 }
 
+Colour exchange_red_and_blue(Colour colour) {
+  return (colour & 0x00FF00) | (colour >> 16 & 0xFF) | (colour & 0xFF) << 16;
+}
+
 // The grain sheet: 2 rows of 4 cells of 32x32 with gaps of 2 pixels
 // between columns and 1 between rows, magenta in the gaps.
 constexpr int CELL = 32, GAP_X = 2, GAP_Y = 1, ROWS = 2, COLUMNS = 4;
 
+// The engine cuts sheet cells into red-first 24-bit surfaces and hands
+// their bytes to GL as blue, green, red, so every cell shows its red and
+// blue exchanged. The sheet is stored exchanged so that its cells show the
+// colours listed here; written without alpha, it loads as a red-first
+// 24-bit surface too, and so shows these colours when drawn whole.
 Picture grain_sheet() {
   const Colour grains[ROWS * COLUMNS] = {0xFF80C0, 0xFFFFFF, 0xFF2020, 0xE0C080,
                                          0x4080FF, 0x40D060, 0xFF9020, 0x40E0E0};
@@ -208,8 +217,8 @@ Picture grain_sheet() {
   return draw("GRAINS", width, height, [&](int x, int y) {
     const int column = x / (CELL + GAP_X), row = y / (CELL + GAP_Y);
     const int cx = x % (CELL + GAP_X), cy = y % (CELL + GAP_Y);
-    if (cx >= CELL || cy >= CELL) return Colour(0xFF00FF);
-    return disc(16, 16, 11)(cx, cy) ? grains[row * COLUMNS + column] : BLACK;
+    if (cx >= CELL || cy >= CELL) return exchange_red_and_blue(0xFF00FF);
+    return exchange_red_and_blue(disc(16, 16, 11)(cx, cy) ? grains[row * COLUMNS + column] : BLACK);
   });
 }
 
@@ -224,11 +233,12 @@ std::vector<Picture> single_pictures() {
   return pictures;
 }
 
-bool write_picture(const std::string& folder, const Picture& picture) {
+bool write_picture(const std::string& folder, const Picture& picture, bool with_alpha = true) {
   std::vector<std::uint32_t> opaque;
   for (const Colour colour : picture.pixels) opaque.push_back(0xFF000000 | colour);
+  const auto write = with_alpha ? write_png : write_png_without_alpha;
   std::string error;
-  if (write_png(folder + "/" + picture.name + ".png", picture.width, picture.height, opaque.data(), error))
+  if (write(folder + "/" + picture.name + ".png", picture.width, picture.height, opaque.data(), error))
     return true;
   std::fprintf(stderr, "make_pictures: %s: %s\n", picture.name.c_str(), error.c_str());
   return false;
@@ -253,7 +263,7 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   const std::vector<Picture> pictures = single_pictures();
-  bool written = write_picture(folder, grain_sheet());
+  bool written = write_picture(folder, grain_sheet(), false);
   for (const Picture& picture : pictures) written = write_picture(folder, picture) && written;
   std::ofstream catalogue(folder + "/KPD_Player.vym");
   catalogue << catalogue_text(pictures);

@@ -14,18 +14,30 @@ IMAGE_BANK* image_bank = nullptr;
 
 namespace {
 
-// SDL rectangles hold coordinates up to this.
-constexpr int LARGEST_SDL_SIDE = 32767;
+// SDL rectangles hold coordinates up to this, which bounds the cells'
+// positions and heights; SDL 1.2 makes no surface wider than
+// WIDEST_SDL_SURFACE.
+constexpr long long LARGEST_SDL_COORDINATE = 32767;
+constexpr int WIDEST_SDL_SURFACE = 16383;
 
-// Why sheet cannot be cut with layout, or null when it can. Cells are no
-// larger than their picture, so that every cell that overlaps the picture
-// has its position within an SDL rectangle's reach.
-const char* sheet_fault(const SDL_Surface* sheet, const SHEET_LAYOUT& layout) {
-  if (sheet->w > LARGEST_SDL_SIDE || sheet->h > LARGEST_SDL_SIDE)
-    return "its picture is more than 32767 pixels wide or high";
-  if (layout.cell_width < 1 || layout.cell_height < 1 || layout.cell_width > sheet->w ||
-      layout.cell_height > sheet->h)
-    return "its cells are not between 1 pixel and its picture's size";
+long long column_step(const SHEET_LAYOUT& layout) { return static_cast<long long>(layout.cell_width) + layout.gap_x; }
+long long row_step(const SHEET_LAYOUT& layout) { return static_cast<long long>(layout.cell_height) + layout.gap_y; }
+
+// How far from 0 the last of count cells, step apart, starts.
+long long last_cell_reach(int count, long long step) { return std::llabs((count - 1LL) * step); }
+
+// Why a sheet cannot be cut with layout, or null when it can: every cell
+// must be a surface SDL makes, at a position an SDL rectangle holds. Cells
+// may be larger than the picture or lie outside it: they get what they
+// cover of it, black elsewhere.
+const char* sheet_fault(const SHEET_LAYOUT& layout) {
+  if (layout.cell_width < 1 || layout.cell_width > WIDEST_SDL_SURFACE || layout.cell_height < 1 ||
+      layout.cell_height > LARGEST_SDL_COORDINATE)
+    return "its cells are not 1 to 16383 pixels wide and 1 to 32767 high";
+  if (layout.rows > 0 && layout.columns > 0 &&
+      (last_cell_reach(layout.columns, column_step(layout)) > LARGEST_SDL_COORDINATE ||
+       last_cell_reach(layout.rows, row_step(layout)) > LARGEST_SDL_COORDINATE))
+    return "its cells lie more than 32767 pixels from its corner";
   return nullptr;
 }
 
@@ -109,9 +121,11 @@ void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
   const bool single_level = !force_mipmaps && is_single_level_side(surface->w) && is_single_level_side(surface->h);
 
-  // GL is told the bytes run blue, green, red, three to a pixel: any other
-  // layout would be read wrongly or past the end of the pixels.
-  SDL_Surface* pixels = has_upload_layout(surface) ? surface : copy_in_upload_layout(surface);
+  // GL is told the bytes run blue, green, red, three to a pixel. 24-bit
+  // surfaces go as they lie whatever their masks: the engine's pictures and
+  // sheets are made knowing that red-first bytes show red and blue
+  // exchanged. Other depths would be read past their rows, so are converted.
+  SDL_Surface* pixels = is_uploadable_as_it_lies(surface) ? surface : copy_in_upload_layout(surface);
   if (pixels == nullptr) return;
   SDL_LockSurface(pixels);
   if (single_level)
@@ -153,7 +167,7 @@ void IMAGE_BANK::load_single_picture(const CATALOGUE_RECORD& record) {
 void IMAGE_BANK::load_sheet(const CATALOGUE_RECORD& record) {
   SDL_Surface* sheet = IMG_Load(record.path);
   if (sheet == nullptr) return;
-  if (const char* fault = sheet_fault(sheet, record.sheet))
+  if (const char* fault = sheet_fault(record.sheet))
     skip_record(record, fault);
   else
     cut_sheet(sheet, record);
@@ -167,8 +181,7 @@ void IMAGE_BANK::load_sheet(const CATALOGUE_RECORD& record) {
 void IMAGE_BANK::cut_sheet(SDL_Surface* sheet, const CATALOGUE_RECORD& record) {
   const SHEET_LAYOUT& layout = record.sheet;
   if (layout.rows <= 0 || layout.columns <= 0) return;
-  const long long step_x = static_cast<long long>(layout.cell_width) + layout.gap_x;
-  const long long step_y = static_cast<long long>(layout.cell_height) + layout.gap_y;
+  const long long step_x = column_step(layout), step_y = row_step(layout);
   int cell = 0;
   for (int row = 0; row < layout.rows; ++row)
     for (int column = 0; column < layout.columns; ++column, ++cell) {

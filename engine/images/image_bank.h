@@ -45,8 +45,9 @@ class IMAGE_BANK {
   // has checked that the name is free and that the bank has room for it.
   void add_image(const char* name, SDL_Surface* surface, int width, int height);
   // Uploads surface into texture name slot: one level when both sides are
-  // 64, 128 or 256 and force_mipmaps is 0, else a mipmap chain. Surfaces in
-  // another layout than 24-bit blue-green-red are converted first.
+  // 64, 128 or 256 and force_mipmaps is 0, else a mipmap chain. 24-bit
+  // surfaces go as they lie, read as blue, green, red (a red-first one shows
+  // red and blue exchanged); other depths are converted to that order first.
   void upload_texture(SDL_Surface* surface, int slot, GLint min_filter, GLint mag_filter, int force_mipmaps);
 
  private:

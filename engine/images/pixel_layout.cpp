@@ -13,10 +13,8 @@ int padded_row_bytes(int width) { return (width * 3 + 3) / 4 * 4; }
 
 }  // namespace
 
-bool has_upload_layout(const SDL_Surface* surface) {
-  const SDL_PixelFormat* format = surface->format;
-  return format->BytesPerPixel == 3 && format->Rmask == RED_MASK && format->Gmask == GREEN_MASK &&
-         format->Bmask == BLUE_MASK && surface->pitch == padded_row_bytes(surface->w);
+bool is_uploadable_as_it_lies(const SDL_Surface* surface) {
+  return surface->format->BytesPerPixel == 3 && surface->pitch == padded_row_bytes(surface->w);
 }
 
 SDL_Surface* copy_in_upload_layout(SDL_Surface* surface) {

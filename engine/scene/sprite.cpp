@@ -121,8 +121,9 @@ void SPRITE::draw_plain(const QuadGeometry& quad) {
 }
 
 // The mask multiplies what lies behind (white keeps it, black clears it),
-// then the picture is added on top. A missing picture or mask draws nothing
-// of its own: -1 is no texture name.
+// then the picture is added on top. A missing mask skips its pass. A
+// missing picture still draws its quad, binding texture name -1 (as GLuint),
+// which GL takes as a new, empty texture object.
 void SPRITE::draw_masked(const QuadGeometry& quad) {
   const int mask_slot = find_slot(mask);
   if (mask_slot != -1) {
@@ -132,8 +133,7 @@ void SPRITE::draw_masked(const QuadGeometry& quad) {
     draw_quad(mask_slot, quad, 0, 0, 255);
     glBlendFunc(GL_ONE, GL_ONE);
   }
-  const int image_slot = find_slot(image);
-  if (image_slot != -1) draw_quad(image_slot, quad, additive, substractive, 255);
+  draw_quad(find_slot(image), quad, additive, substractive, 255);
   if (mask_slot != -1) {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);

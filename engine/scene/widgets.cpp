@@ -109,6 +109,11 @@ void LABEL::Draw(std::int32_t) {
   copy_text(shown, caption);
   std::replace(shown, shown + std::strlen(shown), '_', ' ');
   glColor3ub(colour >> 16 & 0xFF, colour >> 8 & 0xFF, colour & 0xFF);
+  // The transform goes on the model-view matrix, whichever matrix mode the
+  // caller left current (the projection's, before the first frame); the
+  // mode is given back at the end.
+  glPushAttrib(GL_TRANSFORM_BIT);
+  glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
   const FONT_DATA font = font_table.font(font_number);
@@ -121,6 +126,7 @@ void LABEL::Draw(std::int32_t) {
     draw_text(font, x, y, "%s", shown);
   }
   glPopMatrix();
+  glPopAttrib();
   dirty = 1;
   glColor4ub(255, 255, 255, 255);
 }
