@@ -1,12 +1,31 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, replays the kept regression inputs, then
-# fuzzes each reader for a while from its seed corpus.
-#   scripts/fuzz.sh [SECONDS_PER_READER]     (default 60)
-# A finding stops the script; its input is written to build-fuzz/findings/.
+# fuzzes each reader for a while from its seed corpus. A finding stops the
+# script; its input is written to build-fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/arguments.sh
+
+usage() {
+  cat <<'USAGE'
+Usage: scripts/fuzz.sh [SECONDS_PER_READER]
+
+Installs clang, builds the fuzz harnesses into build-fuzz/, replays the kept
+regression inputs of fuzz/regressions/ and fuzzes every reader (catalogue,
+layout, font list, listing, events) from its seed corpus in fuzz/corpus/.
+  SECONDS_PER_READER  how long each reader is fuzzed (default 60)
+
+Environment: none.
+
+Example: scripts/fuzz.sh 60
+USAGE
+}
+
+if wants_help "$@"; then usage; exit 0; fi
+[ $# -le 1 ] || refuse "unexpected argument '$2'"
 seconds="${1:-60}"
+require_positive_integer SECONDS_PER_READER "$seconds"
 scripts/setup.sh build >/dev/null  # the project's own packages
 missing=()
 for p in clang libclang-rt-14-dev; do

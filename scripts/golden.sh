@@ -5,6 +5,7 @@
 # programs' contract: a change that alters one changes what users see.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/arguments.sh
 
 usage() {
   cat <<'EOF'
@@ -26,18 +27,18 @@ Example: scripts/golden.sh
 EOF
 }
 
+if wants_help "$@"; then usage; exit 0; fi
+[ $# -le 1 ] || refuse "unexpected argument '$2'"
 update=0
 case "${1:-}" in
   "") ;;
   --update) update=1 ;;
-  --help | -h) usage; exit 0 ;;
-  *) echo "golden.sh: unexpected argument '$1' (see --help)" >&2; exit 2 ;;
+  *) refuse "unexpected argument '$1'" ;;
 esac
-[ $# -le 1 ] || { echo "golden.sh: unexpected argument '$2' (see --help)" >&2; exit 2; }
 
 sim="${GRAINS_SIM:-build/programs/grains_sim}"
 if [ -z "${GRAINS_SIM:-}" ] && [ ! -x "$sim" ]; then
-  scripts/setup.sh build >/dev/null
+  scripts/setup.sh build --target grains_sim >/dev/null
 fi
 digests=tests/golden/digests.txt
 work=$(mktemp -d)

@@ -1,9 +1,48 @@
 #!/usr/bin/env bash
 # Installs the Debian packages this project builds and tests with, then
-# configures and builds it. Packages already present are left alone.
-#   scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+# configures and builds it (all of it, or the targets named).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/arguments.sh
+
+usage() {
+  cat <<'EOF'
+Usage: scripts/setup.sh [BUILD_DIR] [--target NAME]... [-DNAME=VALUE]...
+
+Installs the Debian packages the project needs (through sudo when not
+root; packages already present are left alone), configures the project
+into BUILD_DIR (default build) and builds it.
+  BUILD_DIR        the build folder (default build)
+  --target NAME    build only NAME and what it needs (repeatable); default:
+                   everything, tests included
+  -DNAME=VALUE     a CMake cache setting passed on to the configuration,
+                   e.g. -DGRAINS_SANITIZE=ON
+
+Environment: none.
+
+Example: scripts/setup.sh build --target grains_a
+EOF
+}
+
+if wants_help "$@"; then usage; exit 0; fi
+build_dir=""
+targets=()
+cmake_settings=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --target)
+      [ $# -ge 2 ] && [[ "$2" =~ ^[A-Za-z0-9_.-]+$ ]] || refuse "--target needs a target name"
+      targets+=(--target "$2")
+      shift 2 ;;
+    -D?*=*) cmake_settings+=("$1"); shift ;;
+    -*) refuse "unexpected argument '$1'" ;;
+    *)
+      [ -z "$build_dir" ] || refuse "unexpected argument '$1' (the build folder is '$build_dir')"
+      build_dir="$1"
+      shift ;;
+  esac
+done
+build_dir="${build_dir:-build}"
 
 packages=(
   build-essential cmake pkg-config
@@ -25,7 +64,5 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-build_dir="${1:-build}"
-shift || true
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_settings[@]}" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"

@@ -1,9 +1,33 @@
 #!/usr/bin/env bash
-# One program of the soak test, on the display that with_xvfb.sh opened:
-#   soak_one.sh BINARY SECONDS
+# One program of the soak test (scripts/soak.sh), on the display that
+# tests/with_xvfb.sh opened.
 set -uo pipefail
+source "$(dirname "$0")/lib/arguments.sh"
+
+usage() {
+  cat <<'USAGE'
+Usage: scripts/soak_one.sh BINARY SECONDS
+
+Runs BINARY for SECONDS under random mouse input on the current display
+($DISPLAY) and checks that it stays alive, keeps its memory flat and ends
+on SIGTERM. scripts/soak.sh runs it for each program.
+  BINARY   a built program, e.g. build/programs/grains_a
+  SECONDS  how long it runs
+
+Environment:
+  DISPLAY  the X display to run on (required)
+
+Example: tests/with_xvfb.sh scripts/soak_one.sh build/programs/grains_a 30
+USAGE
+}
+
+if wants_help "$@"; then usage; exit 0; fi
+[ $# -eq 2 ] || refuse "needs BINARY and SECONDS"
 binary="$1"
 seconds="$2"
+[ -x "$binary" ] && [ -f "$binary" ] || refuse "'$binary' is not a program"
+require_positive_integer SECONDS "$seconds"
+[ -n "${DISPLAY:-}" ] || refuse "no display: run it under tests/with_xvfb.sh"
 name="${binary##*/}"
 log=$(mktemp)
 "$binary" >"$log" 2>&1 &
