@@ -183,7 +183,8 @@ TEST_F(Catalogue, SheetsReachingPastWhatSdlHoldsAreRefused) {
 TEST_F(Catalogue, SheetsThatRegisterNothingLetReadingGoOn) {
   const std::string sheet = picture("sheet.bmp", 64, 64);
   load("H 1 NOROWS " + sheet + " S 8 8 0 4 0 0 NOCOLUMNS " + sheet + " S 8 8 4 0 0 0 NEGATIVE " + sheet +
-       " S 8 8 -3 4 0 0 GONE " + path("gone.bmp") + " S 8 8 2 2 0 0 AFTER " + sheet + " SIMPLEPART END");
+       " S 8 8 -3 4 0 0 FLAT " + sheet + " S 0 0 0 4 0 0 GONE " + path("gone.bmp") + " S 8 8 2 2 0 0 AFTER " +
+       sheet + " SIMPLEPART END");
   EXPECT_EQ(printed, "");
   ASSERT_EQ(bank->image_count, 1);
   EXPECT_STREQ(bank->image_names[0], "AFTER");

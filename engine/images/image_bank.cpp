@@ -126,7 +126,10 @@ void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter
   // sheets are made knowing that red-first bytes show red and blue
   // exchanged. Other depths would be read past their rows, so are converted.
   SDL_Surface* pixels = is_uploadable_as_it_lies(surface) ? surface : copy_in_upload_layout(surface);
-  if (pixels == nullptr) return;
+  if (pixels == nullptr) {
+    std::printf("Texture [%d] left empty: its picture could not be converted for upload\n", slot);
+    return;
+  }
   SDL_LockSurface(pixels);
   if (single_level)
     glTexImage2D(GL_TEXTURE_2D, 0, 3, pixels->w, pixels->h, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
@@ -163,13 +166,15 @@ void IMAGE_BANK::load_single_picture(const CATALOGUE_RECORD& record) {
   std::exit(-1);
 }
 
-// A sheet picture that does not load registers nothing, without a message.
+// A sheet picture that does not load registers nothing, without a message;
+// nor does a sheet of no rows or no columns, whatever its cells' size.
 void IMAGE_BANK::load_sheet(const CATALOGUE_RECORD& record) {
   SDL_Surface* sheet = IMG_Load(record.path);
   if (sheet == nullptr) return;
-  if (const char* fault = sheet_fault(record.sheet))
+  const bool has_cells = record.sheet.rows > 0 && record.sheet.columns > 0;
+  if (const char* fault = has_cells ? sheet_fault(record.sheet) : nullptr)
     skip_record(record, fault);
-  else
+  else if (has_cells)
     cut_sheet(sheet, record);
   SDL_FreeSurface(sheet);
 }
