@@ -155,10 +155,32 @@ TEST_F(GrainsSim, BadInputEndsWithAMessage) {
   const auto missing_events = sim({"grains_b", "--events", dir_ + "/none.txt"});
   EXPECT_NE(missing_events.exit_status, 0);
   EXPECT_NE(missing_events.err.find("none.txt"), std::string::npos);
-  const auto unwritable = sim({"grains_b", "--frames", "1", "--dump", dir_ + "/no/such/dir/dump.txt"});
-  EXPECT_NE(unwritable.exit_status, 0);
-  EXPECT_NE(unwritable.err.find("dump.txt"), std::string::npos);
-  const auto unwritable_png = sim({"grains_b", "--frames", "1", "--png", dir_ + "/no/such/dir/a.png"});
-  EXPECT_NE(unwritable_png.exit_status, 0);
+}
+
+TEST_F(GrainsSim, CountsOutOfRangeAndUnwritableOutputsAreUsageErrorsFoundBeforeTheRun) {
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--frames", "12345678901234567890"}, {"--frames", "-1"}, {"--frames", "10000001"},
+        {"--warmup", "x"}, {"--fast"}}) {
+    std::vector<std::string> arguments{"grains_b"};
+    arguments.insert(arguments.end(), bad.begin(), bad.end());
+    const auto result = sim(arguments);
+    EXPECT_EQ(result.exit_status, 2) << bad[0];
+    EXPECT_LT(result.err.size(), 120u) << "a short message: " << result.err;
+  }
+  EXPECT_EQ(sim({"grains_z"}).exit_status, 2);
+  EXPECT_EQ(sim({"grains_b", "--events", dir_ + "/none.txt"}).exit_status, 2);
+  EXPECT_EQ(sim({"--help"}).exit_status, 0);
+
+  // The last frame of ten million would come hours later: the outputs are
+  // checked first, and a picture's folder that does not exist ends the run
+  // at once.
+  const auto unwritable_png = sim({"grains_b", "--frames", "10000000", "--png", dir_ + "/no/such/dir/a.png"});
+  EXPECT_EQ(unwritable_png.exit_status, 2);
   EXPECT_NE(unwritable_png.err.find("a.png"), std::string::npos);
+  const auto unwritable = sim({"grains_b", "--frames", "10000000", "--dump", dir_ + "/no/such/dir/dump.txt"});
+  EXPECT_EQ(unwritable.exit_status, 2);
+  EXPECT_NE(unwritable.err.find("dump.txt"), std::string::npos);
+  const auto good_and_bad = sim({"grains_b", "--frames", "10000000", "--dump", file("fine.txt"), "--png", dir_});
+  EXPECT_EQ(good_and_bad.exit_status, 2) << "a folder is no picture";
+  EXPECT_FALSE(std::filesystem::exists(file("fine.txt"))) << "the check leaves no file behind";
 }

@@ -9,8 +9,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -27,9 +30,29 @@ struct Options {
   bool bench = false;
 };
 
+// The longest run accepted: about three hours of grains_c at full load.
+constexpr long MAX_FRAMES = 10'000'000;
+// Usage errors (bad options or values, unreadable or malformed input,
+// outputs that cannot be written) end with this status.
+constexpr int USAGE_ERROR = 2;
+
 int fail(const std::string& message, int status = 1) {
   std::fprintf(stderr, "grains_sim: %s\n", message.c_str());
   return status;
+}
+
+// Whether path can be written, found out before the run so that a long run
+// is not lost at its end. A file that did not exist is not left behind.
+bool can_write(const std::string& path, std::string& error) {
+  const bool existed = std::filesystem::exists(path);
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  if (file == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  std::fclose(file);
+  if (!existed) std::filesystem::remove(path);
+  return true;
 }
 
 // Runs the warm-up and timed frames; the last one is painted when a picture
@@ -59,9 +82,14 @@ int run(const Options& options) {
   EventsScript script;
   if (!options.events_path.empty()) {
     std::ifstream in(options.events_path);
-    if (!in) return fail("cannot read events file " + options.events_path);
+    if (!in) return fail("cannot read events file " + options.events_path, USAGE_ERROR);
     script = read_events_script(in);
-    if (!script.error.empty()) return fail(options.events_path + ": " + script.error, 2);
+    if (!script.error.empty()) return fail(options.events_path + ": " + script.error, USAGE_ERROR);
+  }
+  for (const std::string* output : {&options.dump_path, &options.png_path}) {
+    std::string error;
+    if (!output->empty() && !can_write(*output, error))
+      return fail("cannot write " + *output + ": " + error, USAGE_ERROR);
   }
   std::FILE* dump = nullptr;
   if (!options.dump_path.empty() && (dump = std::fopen(options.dump_path.c_str(), "w")) == nullptr)
@@ -97,13 +125,19 @@ int main(int argc, char** argv) {
   app.add_option("PROGRAM", options.program, "The program whose rules to run")
       ->required()
       ->check(CLI::IsMember(grain_program_names()));
-  app.add_option("--frames", options.frames, "Frames to run (default 1000)")->check(CLI::NonNegativeNumber);
+  const auto frame_count = CLI::Range(0L, MAX_FRAMES);
+  app.add_option("--frames", options.frames, "Frames to run, 0 to 10000000 (default 1000)")->check(frame_count);
   app.add_option("--events", options.events_path, "Scripted mouse input, FRAME KIND X Y [BUTTON] a line");
   app.add_option("--dump", options.dump_path, "Write the whole grid after the last frame as text");
   app.add_option("--png", options.png_path, "Write the last frame's 1024x768 picture as PNG");
-  app.add_option("--warmup", options.warmup, "Frames to run first, untimed")->check(CLI::NonNegativeNumber);
+  app.add_option("--warmup", options.warmup, "Frames to run first, untimed, 0 to 10000000 (default 0)")
+      ->check(frame_count);
   app.add_flag("--full", options.full, "Fill every simulated cell with a moving grain before each frame");
   app.add_flag("--bench", options.bench, "Print the time the timed frames spent in spawn and scan, last");
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error) == 0 ? 0 : USAGE_ERROR;
+  }
   return run(options);
 }
