@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
+#include <utility>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -42,9 +44,32 @@ std::string read_file(const std::string& path) {
   return text.str();
 }
 
+namespace {
+
+// Folders made by make_temp_dir, with the process that made each.
+std::vector<std::pair<pid_t, std::string>>& temp_dirs() {
+  static auto* dirs = new std::vector<std::pair<pid_t, std::string>>;
+  return *dirs;
+}
+
+// Removes this process's folders when it exits, so that a test that stops
+// early (a failed assertion, the child of a death test) leaves nothing
+// behind. A forked child leaves its parent's folders alone.
+void remove_temp_dirs() {
+  for (const auto& [owner, dir] : temp_dirs()) {
+    std::error_code ignored;
+    if (owner == getpid()) std::filesystem::remove_all(dir, ignored);
+  }
+}
+
+}  // namespace
+
 std::string make_temp_dir() {
+  static const bool cleanup_registered = std::atexit(remove_temp_dirs) == 0;
+  (void)cleanup_registered;
   std::string pattern = (std::filesystem::temp_directory_path() / "grains-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  temp_dirs().emplace_back(getpid(), pattern);
   return pattern;
 }
 

@@ -38,5 +38,6 @@ class BackgroundProcess {
 
 std::string program_path(const std::string& name);
 std::string read_file(const std::string& path);
-// A new empty directory under the system's temporary folder.
+// A new empty directory under the system's temporary folder, removed when
+// the process that made it exits.
 std::string make_temp_dir();
