@@ -48,7 +48,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl1.2-compat-dev libsdl-image1.2-dev libfreetype-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
-  libpng-dev libcli11-dev
+  libpng-dev libgif-dev libcli11-dev
   libgtest-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
 )
 

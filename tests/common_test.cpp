@@ -2,9 +2,14 @@
 #include "common/cell_image.h"
 #include "common/frame_painter.h"
 #include "common/grain_rules.h"
-#include "grains_sim/events_script.h"
+#include "common/events_script.h"
+#include "grains_sim/gif_animation.h"
+#include "support/picture_files.h"
+#include "support/process.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <sstream>
 #include <tuple>
@@ -183,12 +188,64 @@ TEST(EventsScript, ReadsEventsInFrameOrderAndSkipsCommentsAndBlanks) {
   EXPECT_EQ(script.events[3].event.x, 65535);
 }
 
+TEST(EventsScript, WrittenLinesReadBackAndTheLastFramesCommentGivesTheFrameCount) {
+  const MouseEvent wheel{MouseEventKind::button_down, 1072, 0, 4};
+  const MouseEvent motion{MouseEventKind::motion, 3, 65535, 0};
+  std::istringstream in("# frames 5\n" + event_line(7, wheel) + "\n" + event_line(9, motion) + "\n" +
+                        "# frames twelve\n#frames 6\n" + frames_line(12) + "\n");
+  const EventsScript script = read_events_script(in);
+  ASSERT_TRUE(script.error.empty()) << script.error;
+  ASSERT_EQ(script.events.size(), 2u);
+  EXPECT_EQ(script.events[0].frame, 7);
+  EXPECT_EQ(script.events[0].event.button, 4);
+  EXPECT_EQ(script.events[0].event.x, 1072);
+  EXPECT_EQ(script.events[1].event.kind, MouseEventKind::motion);
+  EXPECT_EQ(script.events[1].event.y, 65535);
+  EXPECT_EQ(script.frames, 12);
+  std::istringstream none("1 motion 2 3\n# frame 4\n");
+  EXPECT_FALSE(read_events_script(none).frames.has_value());
+}
+
 TEST(EventsScript, NamesTheFirstMalformedLine) {
   for (const std::string bad : {"1 down 10 20", "1 jump 1 1", "1 motion 65536 0", "-1 motion 0 0",
-                                "1 up 1 1 4", "1 motion 1 1 1 1", "x motion 1 1", "1 motion 1.5 1"}) {
+                                "1 up 1 1 256", "1 down 1 1 0", "1 motion 1 1 1 1", "x motion 1 1", "1 motion 1.5 1"}) {
     std::istringstream in("0 motion 1 1\n#\n" + bad + "\n");
     const EventsScript script = read_events_script(in);
     EXPECT_EQ(script.error.rfind("line 3:", 0), 0u) << bad << " gave: " << script.error;
     EXPECT_TRUE(script.events.empty());
   }
+}
+
+TEST(GifAnimation, WritesChangesKeepsColoursExactAndLengthensRepeatedPictures) {
+  const std::string dir = make_temp_dir(), path = dir + "/a.gif";
+  std::vector<std::uint32_t> picture(16 * 8, 0xFF0080);  // alpha byte ignored
+  picture[3] = 0x123456;
+  std::string error;
+  GifAnimation gif;
+  ASSERT_TRUE(gif.open(path, 4, 4, error)) << error;  // the top-left 4x4 of a 16-wide picture
+  ASSERT_TRUE(gif.add(picture.data(), 16, 5, error));
+  ASSERT_TRUE(gif.add(picture.data(), 16, 5, error)) << "the same picture again";
+  picture[16 * 2 + 1] = 0xFFFFFF;
+  picture[4] = 0x00FF00;  // outside the 4x4 corner
+  ASSERT_TRUE(gif.add(picture.data(), 16, 70000, error)) << "longer than one GIF picture can last";
+  ASSERT_TRUE(gif.close(error)) << error;
+
+  const std::vector<GifPicture> shown = read_gif_file(path);
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].delay, 10);
+  EXPECT_EQ(shown[0].picture.at(3, 0), 0x123456u);
+  EXPECT_EQ(shown[0].picture.at(1, 2), 0xFF0080u);
+  EXPECT_EQ(shown[1].picture.at(1, 2), 0xFFFFFFu);
+  EXPECT_EQ(shown[1].picture.at(3, 0), 0x123456u) << "unchanged pixels stay";
+  EXPECT_EQ(shown[1].delay + shown[2].delay, 70000);
+  EXPECT_TRUE(shown[2].picture.pixels == shown[1].picture.pixels);
+
+  std::vector<std::uint32_t> many(16 * 16);
+  for (std::size_t i = 0; i < many.size(); ++i) many[i] = static_cast<std::uint32_t>(i);
+  GifAnimation crowded;
+  ASSERT_TRUE(crowded.open(path, 16, 16, error));
+  ASSERT_TRUE(crowded.add(many.data(), 16, 1, error));
+  EXPECT_FALSE(crowded.close(error)) << "256 colours do not fit one picture";
+  EXPECT_NE(error.find("255 colours"), std::string::npos) << error;
+  std::filesystem::remove_all(dir);
 }

@@ -1,10 +1,9 @@
 // The headless runner from the command line.
+#include "support/picture_files.h"
 #include "support/process.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -121,24 +120,65 @@ TEST_F(GrainsSim, PictureIsTheWindowSizedFrame) {
   const std::string png = file("frame.png");
   const auto result = sim({"grains_d", "--frames", "200", "--png", png});
   ASSERT_EQ(result.exit_status, 0) << result.err;
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, png.c_str()));
-  EXPECT_EQ(image.width, 1024u);
-  EXPECT_EQ(image.height, 768u);
-  image.format = PNG_FORMAT_RGB;
-  std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  const PictureFile picture = read_png_file(png);
+  EXPECT_EQ(picture.width, 1024);
+  EXPECT_EQ(picture.height, 768);
   int white = 0, other = 0;
-  for (std::size_t i = 0; i < rgb.size(); i += 3) {
-    const int value = (rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2];
+  for (const std::uint32_t value : picture.pixels) {
     white += value == 0xFFFFFF;
     other += value != 0xFFFFFF && value != 0;
   }
   EXPECT_GT(white, 16 * 20);
   EXPECT_EQ(white % 16, 0) << "whole 4x4 cells";
   EXPECT_EQ(other, 0);
+}
+
+TEST_F(GrainsSim, GifShowsEveryKthFrameAtTheProgramsPaceAndEndsOnThePicture) {
+  const std::string gif = file("run.gif"), png = file("last.png");
+  // 100 frames, a picture every 7th: frames 7, 14, ... 98, then the last
+  // (frame 100), which stands for two frames.
+  const auto result = sim({"grains_c", "--events", SOURCE_DIR "/tests/golden/grains_c.events", "--frames", "100",
+                           "--gif", gif, "--gif-every", "7", "--gif-delay", "3", "--png", png});
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  const std::vector<GifPicture> pictures = read_gif_file(gif);
+  ASSERT_FALSE(pictures.empty());
+  EXPECT_EQ(pictures.back().picture.width, 644);
+  EXPECT_EQ(pictures.back().picture.height, 644);
+  EXPECT_TRUE(pictures.back().picture.pixels == corner_of(read_png_file(png), 644, 644).pixels);
+  // Grains fall in every frame, so no two pictures are alike.
+  ASSERT_EQ(pictures.size(), 15u);
+  for (std::size_t i = 0; i + 1 < pictures.size(); ++i) EXPECT_EQ(pictures[i].delay, 7 * 3) << i;
+  EXPECT_EQ(pictures.back().delay, 2 * 3);
+
+  // Every frame's picture, in a run without input: the grains move every
+  // frame, so each shows once, for one frame.
+  const auto every = sim({"grains_a", "--frames", "30", "--gif", gif, "--png", png});
+  ASSERT_EQ(every.exit_status, 0) << every.err;
+  const std::vector<GifPicture> frames = read_gif_file(gif);
+  EXPECT_EQ(frames.size(), 30u);
+  EXPECT_EQ(frames.front().delay, 2);
+  EXPECT_TRUE(frames.back().picture.pixels == corner_of(read_png_file(png), 644, 644).pixels);
+}
+
+TEST_F(GrainsSim, ARecordingsFrameCountIsTheRunsUnlessFramesIsGiven) {
+  const std::string events = file("recorded.txt", std::string("# grains_b session\n") + RIGHT_DRAG + "# frames 37\n");
+  ASSERT_EQ(sim({"grains_b", "--events", events, "--dump", file("recorded.txt.dump")}).exit_status, 0);
+  ASSERT_EQ(sim({"grains_b", "--events", events, "--frames", "37", "--dump", file("37.dump")}).exit_status, 0);
+  ASSERT_EQ(sim({"grains_b", "--events", events, "--frames", "38", "--dump", file("38.dump")}).exit_status, 0);
+  EXPECT_EQ(read_file(file("recorded.txt.dump")), read_file(file("37.dump")));
+  EXPECT_NE(read_file(file("37.dump")), read_file(file("38.dump")));
+}
+
+TEST_F(GrainsSim, ProgressShowsOnATerminalOnly) {
+  const std::string command = program_path("grains_sim") + " grains_c --full --frames 1500";
+  // script gives the run a terminal of its own and copies what it shows.
+  const auto on_terminal = run_process({"/usr/bin/script", "-qec", command, "/dev/null"});
+  ASSERT_EQ(on_terminal.exit_status, 0) << on_terminal.err;
+  EXPECT_NE(on_terminal.out.find("grains_sim: frame "), std::string::npos) << on_terminal.out;
+  EXPECT_NE(on_terminal.out.find(" of 1500 ("), std::string::npos) << on_terminal.out;
+  EXPECT_NE(on_terminal.out.find("frames a second"), std::string::npos) << on_terminal.out;
+  const auto piped = sim({"grains_c", "--full", "--frames", "1500"});
+  EXPECT_EQ(piped.err, "");
 }
 
 TEST_F(GrainsSim, BadInputEndsWithAMessage) {

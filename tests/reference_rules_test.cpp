@@ -1,7 +1,7 @@
 // Every program's rules against the plain reference rules, side by side:
 // each frame's painted squares and the random draws made, and the whole
 // grid every hundred frames and at the end of a run.
-#include "grains_sim/events_script.h"
+#include "common/events_script.h"
 #include "grains_sim/program_registry.h"
 #include "reference/reference_rules.h"
 #include "support/recording_painter.h"

@@ -1,11 +1,13 @@
 // grains_sim: runs a grain program's start-up grid steps and frames with no
-// window, from scripted mouse input, for tests, benchmarks and reproducible
-// runs. The rules, the random draws and the painted pixels are the
-// windowed program's own.
+// window, from scripted or recorded mouse input, for tests, benchmarks,
+// replays and pictures of a run. The rules, the random draws and the
+// painted pixels are the windowed program's own.
+#include "common/events_script.h"
 #include "common/frame_painter.h"
 #include "common/png_file.h"
-#include "grains_sim/events_script.h"
+#include "grains_sim/gif_animation.h"
 #include "grains_sim/program_registry.h"
+#include "grains_sim/progress.h"
 
 #include <CLI/CLI.hpp>
 
@@ -19,22 +21,28 @@
 
 namespace {
 
+// The longest run accepted: about three hours of grains_c at full load.
+constexpr long MAX_FRAMES = 10'000'000;
+constexpr long DEFAULT_FRAMES = 1000;
+// The GIF shows the window's top-left corner: every cell any program draws.
+constexpr int GIF_SIDE = 644;
+// Usage errors (bad options or values, unreadable or malformed input,
+// outputs that cannot be written) end with this status.
+constexpr int USAGE_ERROR = 2;
+
 struct Options {
   std::string program;
-  long frames = 1000;
+  long frames = -1;  // -1: from the events' "# frames N", else DEFAULT_FRAMES
   long warmup = 0;
   bool full = false;
   std::string events_path;
   std::string dump_path;
   std::string png_path;
+  std::string gif_path;
+  long gif_every = 1;
+  long gif_delay = 2;
   bool bench = false;
 };
-
-// The longest run accepted: about three hours of grains_c at full load.
-constexpr long MAX_FRAMES = 10'000'000;
-// Usage errors (bad options or values, unreadable or malformed input,
-// outputs that cannot be written) end with this status.
-constexpr int USAGE_ERROR = 2;
 
 int fail(const std::string& message, int status = 1) {
   std::fprintf(stderr, "grains_sim: %s\n", message.c_str());
@@ -55,61 +63,117 @@ bool can_write(const std::string& path, std::string& error) {
   return true;
 }
 
-// Runs the warm-up and timed frames; the last one is painted when a picture
-// is wanted. Returns the seconds the timed frames spent in spawn and scan.
-double run_frames(GrainRules& rules, const Options& options, const EventsScript& script,
-                  FramePainter* picture) {
+// What a run paints: the last frame for --png, and every gif_every-th frame
+// and the last for --gif.
+class RunPictures {
+ public:
+  RunPictures(const Options& options, long last_frame, GifAnimation* gif)
+      : options_(options), last_frame_(last_frame), gif_(gif) {
+    if (!options.png_path.empty() || gif != nullptr) frame_ = std::make_unique<FramePainter>();
+  }
+
+  // Whether frame is painted.
+  bool wanted(long frame) const {
+    if (!frame_) return false;
+    return frame == last_frame_ || (gif_ != nullptr && (frame + 1) % options_.gif_every == 0);
+  }
+  FramePainter& painter() { return *frame_; }
+
+  // After a painted frame: its picture joins the GIF, shown for the frames
+  // it stands for at the programs' pace.
+  bool add_to_gif(long frame, std::string& error) {
+    if (gif_ == nullptr) return true;
+    const long frames_shown = frame - last_in_gif_;
+    last_in_gif_ = frame;
+    return gif_->add(frame_->pixels(), FramePainter::WIDTH, frames_shown * options_.gif_delay, error);
+  }
+
+ private:
+  const Options& options_;
+  const long last_frame_;
+  GifAnimation* const gif_;
+  std::unique_ptr<FramePainter> frame_;
+  long last_in_gif_ = -1;
+};
+
+// Runs the warm-up and timed frames, painting what the pictures want.
+// Returns the seconds the timed frames spent in spawn and scan.
+double run_frames(GrainRules& rules, const Options& options, const EventsScript& script, RunPictures& pictures,
+                  std::string& error) {
   using Clock = std::chrono::steady_clock;
   MOUSE_STATE mouse;
   NullPainter no_picture;
   std::size_t next_event = 0;
-  const long last_frame = options.warmup + options.frames - 1;
+  const long frames = options.warmup + options.frames;
+  Progress progress(frames);
   std::chrono::duration<double> timed{0};
-  for (long frame = 0; frame <= last_frame; ++frame) {
+  for (long frame = 0; frame < frames; ++frame) {
     for (; next_event < script.events.size() && script.events[next_event].frame == frame; ++next_event)
       handle_mouse_event(mouse, script.events[next_event].event, rules);
     if (options.full) rules.fill_with_grains();
-    const bool painted = picture != nullptr && frame == last_frame;
+    const bool painted = pictures.wanted(frame);
+    if (painted) pictures.painter().clear();
     const auto start = Clock::now();
     rules.spawn();
-    rules.scan(painted ? static_cast<CellPainter&>(*picture) : no_picture);
+    rules.scan(painted ? static_cast<CellPainter&>(pictures.painter()) : no_picture);
     if (frame >= options.warmup) timed += Clock::now() - start;
+    if (painted && !pictures.add_to_gif(frame, error)) return -1;
+    progress.frame_done(frame + 1);
   }
   return timed.count();
 }
 
-int run(const Options& options) {
-  EventsScript script;
+// The events of --events, and the run's frames when --frames was left out.
+// Empty when they were read, else what went wrong.
+std::string read_events(Options& options, EventsScript& script) {
   if (!options.events_path.empty()) {
     std::ifstream in(options.events_path);
-    if (!in) return fail("cannot read events file " + options.events_path, USAGE_ERROR);
+    if (!in) return "cannot read events file " + options.events_path;
     script = read_events_script(in);
-    if (!script.error.empty()) return fail(options.events_path + ": " + script.error, USAGE_ERROR);
+    if (!script.error.empty()) return options.events_path + ": " + script.error;
   }
-  for (const std::string* output : {&options.dump_path, &options.png_path}) {
+  if (options.frames < 0) options.frames = script.frames.value_or(DEFAULT_FRAMES);
+  if (options.frames > MAX_FRAMES) return "the recording's frame count is above 10000000";
+  return "";
+}
+
+// Empty when every output can be written, else the first that cannot.
+std::string unwritable_output(const Options& options) {
+  for (const std::string* output : {&options.dump_path, &options.png_path, &options.gif_path}) {
     std::string error;
-    if (!output->empty() && !can_write(*output, error))
-      return fail("cannot write " + *output + ": " + error, USAGE_ERROR);
+    if (!output->empty() && !can_write(*output, error)) return "cannot write " + *output + ": " + error;
   }
-  std::FILE* dump = nullptr;
-  if (!options.dump_path.empty() && (dump = std::fopen(options.dump_path.c_str(), "w")) == nullptr)
-    return fail("cannot write dump file " + options.dump_path);
+  return "";
+}
+
+int run(Options& options) {
+  EventsScript script;
+  std::string error = read_events(options, script);
+  if (error.empty()) error = unwritable_output(options);
+  if (!error.empty()) return fail(error, USAGE_ERROR);
+  std::unique_ptr<GifAnimation> gif;
+  if (!options.gif_path.empty()) {
+    gif = std::make_unique<GifAnimation>();
+    if (!gif->open(options.gif_path, GIF_SIDE, GIF_SIDE, error))
+      return fail("cannot write " + options.gif_path + ": " + error);
+  }
 
   const std::unique_ptr<GrainRules> rules = make_grain_rules(options.program);
   rules->clear_grid();
-  std::unique_ptr<FramePainter> picture;
-  if (!options.png_path.empty()) picture = std::make_unique<FramePainter>();
+  RunPictures pictures(options, options.warmup + options.frames - 1, gif.get());
+  const double seconds = run_frames(*rules, options, script, pictures, error);
+  if (seconds < 0) return fail("cannot write " + options.gif_path + ": " + error);
 
-  const double seconds = run_frames(*rules, options, script, picture.get());
-
-  if (dump != nullptr) {
+  if (!options.dump_path.empty()) {
+    std::FILE* dump = std::fopen(options.dump_path.c_str(), "w");
+    if (dump == nullptr) return fail("cannot write dump file " + options.dump_path);
     rules->write_dump(dump);
     if (std::fclose(dump) != 0) return fail("cannot write dump file " + options.dump_path);
   }
-  std::string error;
-  if (picture && !write_png(options.png_path, FramePainter::WIDTH, FramePainter::HEIGHT,
-                            picture->pixels(), error))
+  if (!options.png_path.empty() &&
+      !write_png(options.png_path, FramePainter::WIDTH, FramePainter::HEIGHT, pictures.painter().pixels(), error))
     return fail("cannot write picture " + options.png_path + ": " + error);
+  if (gif && !gif->close(error)) return fail("cannot write " + options.gif_path + ": " + error);
   if (options.bench) {
     std::printf("frames=%ld seconds=%.6f frames_per_second=%.1f\n", options.frames, seconds,
                 seconds > 0 ? options.frames / seconds : 0.0);
@@ -126,10 +190,19 @@ int main(int argc, char** argv) {
       ->required()
       ->check(CLI::IsMember(grain_program_names()));
   const auto frame_count = CLI::Range(0L, MAX_FRAMES);
-  app.add_option("--frames", options.frames, "Frames to run, 0 to 10000000 (default 1000)")->check(frame_count);
-  app.add_option("--events", options.events_path, "Scripted mouse input, FRAME KIND X Y [BUTTON] a line");
+  app.add_option("--frames", options.frames,
+                 "Frames to run, 0 to 10000000 (default: the events file's \"# frames N\" line, else 1000)")
+      ->check(frame_count);
+  app.add_option("--events", options.events_path,
+                 "Scripted or recorded mouse input, FRAME KIND X Y [BUTTON] a line");
   app.add_option("--dump", options.dump_path, "Write the whole grid after the last frame as text");
   app.add_option("--png", options.png_path, "Write the last frame's 1024x768 picture as PNG");
+  app.add_option("--gif", options.gif_path, "Write an animated GIF of the run: the window's top-left 644x644 pixels");
+  app.add_option("--gif-every", options.gif_every, "One GIF picture every K frames, and the last, 1 to 10000 (default 1)")
+      ->check(CLI::Range(1L, 10000L));
+  app.add_option("--gif-delay", options.gif_delay,
+                 "Hundredths of a second a frame lasts in the GIF, 1 to 100 (default 2)")
+      ->check(CLI::Range(1L, 100L));
   app.add_option("--warmup", options.warmup, "Frames to run first, untimed, 0 to 10000000 (default 0)")
       ->check(frame_count);
   app.add_flag("--full", options.full, "Fill every simulated cell with a moving grain before each frame");

@@ -1,10 +1,12 @@
-#include "grains_sim/events_script.h"
+#include "common/events_script.h"
 
 #include <algorithm>
 #include <charconv>
 #include <sstream>
 
 namespace {
+
+constexpr long MAX_FRAME = 1L << 40;
 
 // A whole token as a decimal integer within [low, high].
 bool parse_number(const std::string& token, long low, long high, long& value) {
@@ -29,11 +31,11 @@ bool parse_line(const std::string& line, ScriptedEvent& scripted) {
 
   MouseEventKind kind;
   long frame, x, y, button = 0;
-  if (!parse_number(tokens[0], 0, 1L << 40, frame) || !parse_kind(tokens[1], kind) ||
+  if (!parse_number(tokens[0], 0, MAX_FRAME, frame) || !parse_kind(tokens[1], kind) ||
       !parse_number(tokens[2], 0, 65535, x) || !parse_number(tokens[3], 0, 65535, y))
     return false;
   const bool needs_button = kind != MouseEventKind::motion;
-  if (tokens.size() == 5 && !parse_number(tokens[4], 1, 3, button)) return false;
+  if (tokens.size() == 5 && !parse_number(tokens[4], 1, 255, button)) return false;
   if (needs_button && tokens.size() != 5) return false;
 
   scripted = {frame, {kind, static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y),
@@ -46,13 +48,36 @@ bool skipped(const std::string& line) {
   return first == std::string::npos || line[first] == '#';
 }
 
+// N of a "# frames N" comment.
+std::optional<long> frames_of(const std::string& line) {
+  std::istringstream fields(line);
+  std::string hash, word, count, rest;
+  long frames;
+  if (fields >> hash >> word >> count && !(fields >> rest) && hash == "#" && word == "frames" &&
+      parse_number(count, 0, MAX_FRAME, frames))
+    return frames;
+  return std::nullopt;
+}
+
+const char* kind_name(MouseEventKind kind) {
+  switch (kind) {
+    case MouseEventKind::motion: return "motion";
+    case MouseEventKind::button_down: return "down";
+    case MouseEventKind::button_up: return "up";
+  }
+  return "";
+}
+
 }  // namespace
 
 EventsScript read_events_script(std::istream& in) {
   EventsScript script;
   std::string line;
   for (long number = 1; std::getline(in, line); ++number) {
-    if (skipped(line)) continue;
+    if (skipped(line)) {
+      if (const auto frames = frames_of(line)) script.frames = frames;
+      continue;
+    }
     ScriptedEvent scripted;
     if (!parse_line(line, scripted)) {
       script.error = "line " + std::to_string(number) + ": malformed event: " + line;
@@ -65,3 +90,12 @@ EventsScript read_events_script(std::istream& in) {
                    [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.frame < b.frame; });
   return script;
 }
+
+std::string event_line(long frame, const MouseEvent& event) {
+  std::string line = std::to_string(frame) + " " + kind_name(event.kind) + " " + std::to_string(event.x) + " " +
+                     std::to_string(event.y);
+  if (event.kind != MouseEventKind::motion) line += " " + std::to_string(event.button);
+  return line;
+}
+
+std::string frames_line(long frames) { return "# frames " + std::to_string(frames); }
