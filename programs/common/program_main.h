@@ -1,6 +1,8 @@
 // The start-up sequence and endless frame loop shared by the grain programs.
 #pragma once
 
+#include <string>
+
 class CellDrawing;
 class GrainRules;
 
@@ -8,11 +10,10 @@ constexpr int WINDOW_WIDTH = 1024;
 constexpr int WINDOW_HEIGHT = 768;
 
 // Starts the engine, clears the grid and runs frames until a stop signal.
-int run_grain_program(GrainRules& rules);
-
-// Drains SDL's event queue: mouse events update the mouse record and apply
-// the program's brushes; every other event is dropped.
-void poll_events(GrainRules& rules);
+// GRAINS_RECORD=FILE records the session's mouse input for grains_sim to
+// replay; GRAINS_SNAPSHOT=FILE.png keeps the last frame shown when the
+// program is stopped.
+int run_grain_program(const std::string& name, GrainRules& rules);
 
 // One frame's GL work between the events and the buffer swap: the pixel
 // projection, the clear, the spawn and the scan with its drawing.

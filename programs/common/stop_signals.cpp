@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -19,9 +20,15 @@ void install_stop_handlers() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-void end_if_stop_requested() {
-  if (stop_signal == 0) return;
+bool stop_requested() { return stop_signal != 0; }
+
+void end_by_stop_signal() {
   std::fflush(stdout);
   std::signal(stop_signal, SIG_DFL);
   std::raise(stop_signal);
+  std::_Exit(128 + stop_signal);  // not reached: the signal ends the process
+}
+
+void end_if_stop_requested() {
+  if (stop_requested()) end_by_stop_signal();
 }

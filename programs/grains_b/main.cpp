@@ -4,4 +4,4 @@
 
 static GrainsB rules;
 
-int main(int, char**) { return run_grain_program(rules); }
+int main(int, char**) { return run_grain_program("grains_b", rules); }

@@ -6,4 +6,4 @@
 // Static storage: every CELL gets its defaults during static initialisation.
 static GrainsC rules;
 
-int main(int, char**) { return run_grain_program(rules); }
+int main(int, char**) { return run_grain_program("grains_c", rules); }

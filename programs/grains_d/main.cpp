@@ -4,4 +4,4 @@
 
 static GrainsD rules;
 
-int main(int, char**) { return run_grain_program(rules); }
+int main(int, char**) { return run_grain_program("grains_d", rules); }
