@@ -70,6 +70,7 @@ refused "setup.sh with an unknown option" scripts/setup.sh --fast
 refused "setup.sh with two build folders" scripts/setup.sh build other
 refused "setup.sh with --target and no name" scripts/setup.sh build --target
 refused "golden.sh with an unknown option" scripts/golden.sh --all
+refused "pictures.sh with an unknown option" scripts/pictures.sh --fast
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures failures"
