@@ -28,13 +28,7 @@ EOF
 }
 
 if wants_help "$@"; then usage; exit 0; fi
-[ $# -le 1 ] || refuse "unexpected argument '$2'"
-update=0
-case "${1:-}" in
-  "") ;;
-  --update) update=1 ;;
-  *) refuse "unexpected argument '$1'" ;;
-esac
+update=$(optional_flag --update "$@") || exit 2
 
 sim="${GRAINS_SIM:-build/programs/grains_sim}"
 if [ -z "${GRAINS_SIM:-}" ] && [ ! -x "$sim" ]; then

@@ -25,13 +25,7 @@ EOF
 }
 
 if wants_help "$@"; then usage; exit 0; fi
-[ $# -le 1 ] || refuse "unexpected argument '$2'"
-check=0
-case "${1:-}" in
-  "") ;;
-  --check) check=1 ;;
-  *) refuse "unexpected argument '$1'" ;;
-esac
+check=$(optional_flag --check "$@") || exit 2
 
 # Frames of each run, and one picture every K frames: each GIF stays under
 # 2 MB.

@@ -22,12 +22,13 @@ EOF
 }
 
 if wants_help "$@"; then usage; exit 0; fi
-[ $# -le 1 ] || refuse "unexpected argument '$2'"
-case "${1:-}" in
-  "") build_dir=build; settings=() ;;
-  --sanitize) build_dir=build-sanitize; settings=(-DGRAINS_SANITIZE=ON) ;;
-  *) refuse "unexpected argument '$1'" ;;
-esac
+sanitize=$(optional_flag --sanitize "$@") || exit 2
+build_dir=build
+settings=()
+if [ "$sanitize" -eq 1 ]; then
+  build_dir=build-sanitize
+  settings=(-DGRAINS_SANITIZE=ON)
+fi
 
 scripts/setup.sh "$build_dir" "${settings[@]}"
 if [ "$build_dir" = build-sanitize ]; then

@@ -38,3 +38,16 @@ require_positive_number() {
   [[ "$2" =~ ^[0-9]{1,6}(\.[0-9]{1,3})?$ ]] && [[ "$2" =~ [1-9] ]] ||
     refuse "$1 must be a number above 0 (up to 999999, 3 decimals), not '$2'"
 }
+
+# optional_flag FLAG "$@": prints 1 when the one argument is FLAG, 0 when
+# there is none; anything else is refused. Use: x=$(optional_flag ...) || exit 2
+optional_flag() {
+  local flag="$1"
+  shift
+  [ $# -le 1 ] || refuse "unexpected argument '$2'"
+  case "${1:-}" in
+    "") echo 0 ;;
+    "$flag") echo 1 ;;
+    *) refuse "unexpected argument '$1'" ;;
+  esac
+}
