@@ -3,20 +3,12 @@
 #include "common/cell_drawing.h"
 #include "common/grain_rules.h"
 #include "common/stop_signals.h"
-#include "scene/background.h"
 #include "scene/objet.h"
 #include "video/video.h"
 
 #include <GL/gl.h>
 
-#include <cstdio>
 #include <memory>
-
-namespace {
-
-constexpr const char* CATALOGUE_PATH = "grfx/KPD_Player.vym";
-
-}  // namespace
 
 void poll_events(GrainRules& rules) {
   static SDL_Event event;
@@ -39,17 +31,7 @@ void draw_frame(GrainRules& rules, CellDrawing& drawing) {
 }
 
 int run_grain_program(GrainRules& rules) {
-  // Lines reach a pipe as they are printed, not when a buffer fills.
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  install_stop_handlers();
-
-  std::printf("K-0\n");
-  // Built before the video: a sprite needs neither GL nor the image bank.
-  background_sprite = new SPRITE("FOND", 0, 0, 0, 0, 0, 1.0f, 0, 255);
-  std::printf("VyrEngine - Loading all Graphisme\n");
-  start_video(WINDOW_WIDTH, WINDOW_HEIGHT, CATALOGUE_PATH);
-  // SDL may have put its own handlers in place while starting.
-  install_stop_handlers();
+  start_program(StartUpBanners::printed);
   // The root container; the frame loop neither updates nor draws it.
   [[maybe_unused]] OBJET* const root_object = new OBJET(0, 0, "1");
 

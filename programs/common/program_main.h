@@ -1,11 +1,10 @@
 // The start-up sequence and endless frame loop shared by the grain programs.
 #pragma once
 
+#include "common/start_up.h"
+
 class CellDrawing;
 class GrainRules;
-
-constexpr int WINDOW_WIDTH = 1024;
-constexpr int WINDOW_HEIGHT = 768;
 
 // Starts the engine, clears the grid and runs frames until a stop signal.
 int run_grain_program(GrainRules& rules);
