@@ -18,7 +18,19 @@ void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms
 std::unique_ptr<BackgroundProcess> start_window_program(const std::string& program) {
   auto process = std::make_unique<BackgroundProcess>(std::vector<std::string>{program_path(program)}, SOURCE_DIR);
   EXPECT_TRUE(process->wait_for_output("SDL Video Driver Name:", 10000)) << process->output();
-  // The window is up once its first grains show; a busy machine may take a
+  wait_for_drawing();
+  return process;
+}
+
+std::unique_ptr<BackgroundProcess> start_window_command(const std::vector<std::string>& command,
+                                                        const std::string& directory) {
+  auto process = std::make_unique<BackgroundProcess>(command, directory);
+  wait_for_drawing();
+  return process;
+}
+
+void wait_for_drawing() {
+  // The window is up once its first drawing shows; a busy machine may take a
   // while to get there.
   for (int waited = 0; waited < 10000; waited += 100) {
     const Screenshot screen = take_screenshot();
@@ -27,5 +39,4 @@ std::unique_ptr<BackgroundProcess> start_window_program(const std::string& progr
     pause_ms(100);
   }
   pause_ms(200);
-  return process;
 }
