@@ -11,9 +11,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <regex>
 #include <set>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -28,10 +27,10 @@ std::set<std::string> headers_left_out(const fs::path& include_dir) {
   for (const auto& entry : fs::recursive_directory_iterator(include_dir))
     if (entry.path().extension() == ".h") left_out.insert(fs::relative(entry.path(), include_dir).string());
   left_out.erase("engine.h");
-  const std::string umbrella = read_file((include_dir / "engine.h").string());
-  const std::regex include_line("#include \"([^\"]+)\"");
-  for (std::sregex_iterator it(umbrella.begin(), umbrella.end(), include_line), end; it != end; ++it)
-    left_out.erase((*it)[1].str());
+  std::istringstream umbrella(read_file((include_dir / "engine.h").string()));
+  const std::string include = "#include \"";
+  for (std::string line; std::getline(umbrella, line);)
+    if (line.rfind(include, 0) == 0) left_out.erase(line.substr(include.size(), line.size() - include.size() - 1));
   return left_out;
 }
 
