@@ -1,20 +1,18 @@
 // The background sprite's tiling, read back from the window.
 #include "images/image_bank.h"
 #include "scene/background.h"
+#include "support/catalogue_window.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
-#include "video/video.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 
-TEST(BackgroundTiles, CoverTheWindowWithTheFondPicture) {
-  ensure_video();
-  image_bank->load_catalogue("grfx/KPD_Player.vym");
-  push_ortho(0, 0, 1024, 768);
-  glClear(GL_COLOR_BUFFER_BIT);
+using BackgroundTiles = CatalogueWindow;
+
+TEST_F(BackgroundTiles, CoverTheWindowWithTheFondPicture) {
   draw_background_tiles();
   EXPECT_EQ(count_lit_pixels(), 0) << "no background sprite yet";
 
@@ -26,7 +24,6 @@ TEST(BackgroundTiles, CoverTheWindowWithTheFondPicture) {
   EXPECT_EQ(window_pixel(10, 25), 0u);
   draw_background_tiles();
   background_sprite = nullptr;
-  pop_ortho();
   EXPECT_STREQ(sprite->image, "FOND");
 
   // 64 by 64 tiles from the top-left corner, drawn 15 rows down.

@@ -1,9 +1,8 @@
 // Patch cords: where their ends go, their jacks, their sway and the cable
 // read back from GL.
-#include "images/image_bank.h"
 #include "plugs/cord.h"
+#include "support/catalogue_window.h"
 #include "support/gl_window.h"
-#include "video/video.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -12,18 +11,7 @@
 
 namespace {
 
-class Cord : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    ensure_video();
-    if (image_bank->find("FICHE_PLUG") < 0) image_bank->load_catalogue("grfx/KPD_Player.vym");
-  }
-  void SetUp() override {
-    push_ortho(0, 0, 1024, 768);
-    glClear(GL_COLOR_BUFFER_BIT);
-  }
-  void TearDown() override { pop_ortho(); }
-};
+using Cord = CatalogueWindow;
 
 RECTANGLE element_at(float x, float y, float w, float h) { return RECTANGLE(x, y, 0, w, h, 0, nullptr); }
 

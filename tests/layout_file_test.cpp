@@ -1,9 +1,8 @@
 // Layout files read into containers and written back, on real files.
-#include "images/image_bank.h"
 #include "scene/layout_file.h"
 #include "scene/objet.h"
 #include "scene/widgets.h"
-#include "support/gl_window.h"
+#include "support/catalogue_window.h"
 #include "support/process.h"
 
 #include <gtest/gtest.h>
@@ -35,14 +34,16 @@ std::tuple<float, float, int, float, int, int> placing(const SPRITE& child) {
   return {child.x, child.y, child.is_key, child.zoom, child.angle, child.alpha};
 }
 
-class LayoutFile : public testing::Test {
+class LayoutFile : public CatalogueWindow {
  protected:
-  static void SetUpTestSuite() {
-    ensure_video();
-    if (image_bank->find("PANEL_FOND") < 0) image_bank->load_catalogue("grfx/KPD_Player.vym");
+  void SetUp() override {
+    CatalogueWindow::SetUp();
+    dir_ = make_temp_dir();
   }
-  void SetUp() override { dir_ = make_temp_dir(); }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+    CatalogueWindow::TearDown();
+  }
 
   std::string write(const std::string& text, const std::string& name = "layout.txt") const {
     const std::string path = dir_ + "/" + name;

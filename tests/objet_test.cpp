@@ -4,6 +4,7 @@
 #include "images/image_bank.h"
 #include "scene/objet.h"
 #include "scene/widgets.h"
+#include "support/catalogue_window.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
 #include "video/video.h"
@@ -35,18 +36,7 @@ ELEMENT* adopt(OBJET& container, ELEMENT* child, const char* name) {
 
 SPRITE* picture(const char* image) { return new SPRITE(image, 0, 0, 0, 0, 0, 1.0f, 0, 255); }
 
-class Objet : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    ensure_video();
-    if (image_bank->find("PANEL_FOND") < 0) image_bank->load_catalogue("grfx/KPD_Player.vym");
-  }
-  void SetUp() override {
-    push_ortho(0, 0, 1024, 768);
-    glClear(GL_COLOR_BUFFER_BIT);
-  }
-  void TearDown() override { pop_ortho(); }
-};
+using Objet = CatalogueWindow;
 
 }  // namespace
 

@@ -56,12 +56,12 @@ class Layout {
     const SPRITE* element = panel_.Find_child(child);
     EXPECT_NE(element, nullptr) << child;
     if (element == nullptr) return {0, 0};
-    return {PANEL_X + cut(element->x) + i, PANEL_Y + cut(element->y) + PICTURE_DROP + j};
+    return {PANEL_X + cut(element->x) + i, PANEL_Y + cut(element->y) + TEXTURED_QUAD_DROP + j};
   }
   // The line of a label's text.
   ScreenBox label(const char* name) {
     const Point corner = at(name, 0, 0);
-    return {corner.x, corner.y - PICTURE_DROP, 200, 28};
+    return {corner.x, corner.y - TEXTURED_QUAD_DROP, 200, 28};
   }
 
  private:
@@ -282,7 +282,7 @@ TEST_F(ShowcaseWindow, ThePanelDragsByItsBackgroundAndTheCordFollows) {
   const Point first_collar = layout_.at("JACK_IN", 32, 40), second_collar = layout_.at("JACK_OUT", 32, 40);
   ASSERT_TRUE(shows(first_, first_collar, PLUGGED_COLLAR));
   ASSERT_TRUE(shows(first_, second_collar, PLUGGED_COLLAR));
-  drag({PANEL_X + BACKGROUND_X, PANEL_Y + PICTURE_DROP + BACKGROUND_Y}, 100, 50);
+  drag({PANEL_X + BACKGROUND_X, PANEL_Y + TEXTURED_QUAD_DROP + BACKGROUND_Y}, 100, 50);
   move_away();
   const Screenshot moved = wait_for_screen(
       [&](const Screenshot& s) { return shows(s, play_icon_.moved(100, 50), ICON_OFF); }, "showcase_panel_moved");

@@ -3,6 +3,7 @@
 #include "draw/draw.h"
 #include "images/image_bank.h"
 #include "scene/sprite.h"
+#include "support/catalogue_window.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
 #include "video/video.h"
@@ -27,10 +28,10 @@ GLuint fragments_drawn(const std::function<void()>& draw) {
   return fragments;
 }
 
-class Sprite : public testing::Test {
+class Sprite : public CatalogueWindow {
  protected:
   static void SetUpTestSuite() {
-    ensure_video();
+    CatalogueWindow::SetUpTestSuite();
     // WIDE: 64x32 white; TALL: 16x64 white; SHAPE: green square in black;
     // SHAPE_MASK: black square in white (the mask keeps what lies outside).
     image_bank->add_surface(make_surface(64, 32, [](int, int) { return 0xFFFFFFu; }), "WIDE");
@@ -41,11 +42,6 @@ class Sprite : public testing::Test {
     image_bank->add_surface(make_surface(64, 64, [=](int x, int y) { return inside(x, y) ? 0u : 0xFFFFFFu; }),
                             "SHAPE_MASK");
   }
-  void SetUp() override {
-    push_ortho(0, 0, 1024, 768);
-    glClear(GL_COLOR_BUFFER_BIT);
-  }
-  void TearDown() override { pop_ortho(); }
 };
 
 }  // namespace

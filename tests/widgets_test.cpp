@@ -1,9 +1,9 @@
 // Widgets: buttons, labels and sliders with their message queues, and a
 // label's text read back from the window.
 #include "scene/widgets.h"
+#include "support/catalogue_window.h"
 #include "support/gl_window.h"
 #include "text/font_table.h"
-#include "video/video.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -126,18 +126,14 @@ TEST(Label, PrintsItsDump) {
                 std::string(62, '-') + "\n");
 }
 
-class LabelDrawing : public testing::Test {
+// Its font is built after the catalogue's pictures, as a program builds its fonts.
+class LabelDrawing : public CatalogueWindow {
  protected:
   static void SetUpTestSuite() {
-    ensure_video();
+    CatalogueWindow::SetUpTestSuite();
     font_table.add_font("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
   }
   static void TearDownTestSuite() { font_table.release_all(); }
-  void SetUp() override {
-    push_ortho(0, 0, 1024, 768);
-    glClear(GL_COLOR_BUFFER_BIT);
-  }
-  void TearDown() override { pop_ortho(); }
 };
 
 std::vector<GLfloat> current_matrix(GLenum which) {

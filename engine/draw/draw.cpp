@@ -7,10 +7,6 @@ int view_offset_y = 0;
 
 namespace {
 
-// The fixed downward shifts of the two primitives.
-constexpr int QUAD_SHIFT_Y = 15;
-constexpr int RECT_SHIFT_Y = 13;
-
 // Turns blending on with the given function and depth testing off.
 void blend_with(GLenum source, GLenum destination) {
   glBlendFunc(source, destination);
@@ -31,7 +27,7 @@ void draw_textured_quad(const int* texture, float x, float y, float z, float ang
   const bool translucent = alpha != 255;
   glPushMatrix();
   glLoadIdentity();
-  glTranslatef(x - view_offset_x, y + QUAD_SHIFT_Y - view_offset_y, z);
+  glTranslatef(x - view_offset_x, y + TEXTURED_QUAD_DROP - view_offset_y, z);
   glRotatef(angle_x, 1.0f, 0.0f, 0.0f);
   glRotatef(angle_y, 0.0f, 1.0f, 0.0f);
   glRotatef(angle_z, 0.0f, 0.0f, 1.0f);
@@ -65,7 +61,7 @@ void draw_filled_rect(int x, int y, int width, int height, std::uint32_t colour)
   const bool translucent = alpha != 0xFF;
   if (translucent) blend_with(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4ub(red, green, blue, alpha);
-  const int left = x - view_offset_x, top = y + RECT_SHIFT_Y - view_offset_y;
+  const int left = x - view_offset_x, top = y + FILLED_RECT_DROP - view_offset_y;
   glRecti(left, top, left + width, top + height);
   glColor4ub(255, 255, 255, 255);
   if (translucent) stop_blending();

@@ -1,13 +1,24 @@
 // The textured quad and the filled rectangle that scene elements draw with,
 // in window pixels under push_ortho's projection.
+//
+// Warning: quads show TEXTURED_QUAD_DROP (15) and rectangles FILLED_RECT_DROP (13) pixels below their y.
 #pragma once
 
 #include <cstdint>
+
+// How far below the y it is given each primitive draws, in pixels: a
+// picture's quad 15 rows lower, a filled rectangle 13. Sprites, containers
+// and cords inherit these drops; hit tests must add them.
+constexpr int TEXTURED_QUAD_DROP = 15;
+constexpr int FILLED_RECT_DROP = 13;
 
 // A scroll offset that both primitives subtract from their positions.
 extern int view_offset_x;
 extern int view_offset_y;
 
+// Needs a current GL context, push_ortho's projection and the state that
+// start_video leaves: blending off, depth test on.
+//
 // Draws the texture named *texture as a quad centred on (x, y + 15) at depth
 // z, turned by angle_x, angle_y, angle_z degrees about the x, y and z axes,
 // spanning 2 * half_b along its x axis and 2 * half_a along its y axis.

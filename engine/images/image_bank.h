@@ -1,6 +1,8 @@
 // The engine's store of named pictures: up to 400 SDL surfaces, each with
 // the GL texture uploaded from it. The texture of slot i is texture name i.
 // The catalogue file's grammar is read by CATALOGUE_READER (catalogue_reader.h).
+//
+// Warning: slots are GL texture names taken without glGenTextures; register every picture before building fonts.
 #pragma once
 
 #include <SDL.h>

@@ -15,8 +15,6 @@ constexpr const char* PLUGGED = "FICHE_PLUG";
 constexpr const char* PLUGGED_MASK = "FICHE_PLUG_MASK";
 constexpr const char* UNPLUGGED = "FICHE_UNPLUG";
 constexpr const char* UNPLUGGED_MASK = "FICHE_UNPLUG_MASK";
-// The cable lies as far below its ends as the textured quad's pictures do.
-constexpr int CABLE_SHIFT_Y = 15;
 constexpr int CURVE_POINTS = 31;
 
 SPRITE blank_jack() { return SPRITE("IMG_001", 100, 100, 0, 0, 0, 1.0f, 0, 0); }
@@ -73,7 +71,8 @@ struct Curve {
 
 Curve cable_curve(const CORD::Ends& e) {
   const auto x = [](std::int64_t value) { return static_cast<GLfloat>(value - view_offset_x); };
-  const auto y = [](std::int64_t value) { return static_cast<GLfloat>(value + CABLE_SHIFT_Y - view_offset_y); };
+  // The cable lies as far below its ends as the jacks' pictures do.
+  const auto y = [](std::int64_t value) { return static_cast<GLfloat>(value + TEXTURED_QUAD_DROP - view_offset_y); };
   return Curve{{{x(e.x1), y(e.y1), 0.0f},
                 {x((static_cast<std::int64_t>(e.x1) + e.x2) / 2), y(static_cast<std::int64_t>(e.y1) + e.y2), 0.0f},
                 {x(e.x2), y(e.y2), 0.0f}}};

@@ -2,6 +2,8 @@
 // messages to its buttons and sliders, follows slider drags and draws its
 // background, children and frame. Its children come from a layout file
 // (OBJET::Load and OBJET::Save, in layout_file.cpp).
+//
+// Warning: Update draws at once when a message came and a child is dirty; mark the children clean to draw later.
 #pragma once
 
 #include "scene/message.h"

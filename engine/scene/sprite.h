@@ -1,5 +1,7 @@
 // A rectangle drawn as one textured quad of a named picture of the image
 // bank, with an optional mask drawn first, and change detection for redraws.
+//
+// Warning: the size is 0 by 0 until Update (or Draw) reads the picture; y is drawn TEXTURED_QUAD_DROP lower.
 #pragma once
 
 #include "scene/element.h"

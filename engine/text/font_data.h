@@ -1,5 +1,7 @@
 // Outline fonts rendered once into GL textures and display lists, and
 // drawing of formatted multi-line text with them.
+//
+// Warning: build fonts after the image bank holds every picture, whose slots would overwrite textures made before.
 #pragma once
 
 // One font at one size: a texture and a display list for each character

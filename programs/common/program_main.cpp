@@ -6,7 +6,6 @@
 #include "common/session_recording.h"
 #include "common/stop_signals.h"
 #include "common/window_snapshot.h"
-#include "scene/background.h"
 #include "scene/objet.h"
 #include "video/video.h"
 
@@ -17,8 +16,6 @@
 #include <memory>
 
 namespace {
-
-constexpr const char* CATALOGUE_PATH = "grfx/KPD_Player.vym";
 
 // A running grain program: its rules, how its cells reach the window, and
 // what it keeps of the session.
@@ -89,17 +86,7 @@ void draw_frame(GrainRules& rules, CellDrawing& drawing) {
 }
 
 int run_grain_program(const std::string& name, GrainRules& rules) {
-  // Lines reach a pipe as they are printed, not when a buffer fills.
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  install_stop_handlers();
-
-  std::printf("K-0\n");
-  // Built before the video: a sprite needs neither GL nor the image bank.
-  background_sprite = new SPRITE("FOND", 0, 0, 0, 0, 0, 1.0f, 0, 255);
-  std::printf("VyrEngine - Loading all Graphisme\n");
-  start_video(WINDOW_WIDTH, WINDOW_HEIGHT, CATALOGUE_PATH);
-  // SDL may have put its own handlers in place while starting.
-  install_stop_handlers();
+  start_program(StartUpBanners::printed);
   // The root container; the frame loop neither updates nor draws it.
   [[maybe_unused]] OBJET* const root_object = new OBJET(0, 0, "1");
 

@@ -1,13 +1,12 @@
 // The start-up sequence and endless frame loop shared by the grain programs.
 #pragma once
 
+#include "common/start_up.h"
+
 #include <string>
 
 class CellDrawing;
 class GrainRules;
-
-constexpr int WINDOW_WIDTH = 1024;
-constexpr int WINDOW_HEIGHT = 768;
 
 // Starts the engine, clears the grid and runs frames until a stop signal.
 // GRAINS_RECORD=FILE records the session's mouse input for grains_sim to

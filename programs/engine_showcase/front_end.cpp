@@ -118,7 +118,7 @@ void FrontEnd::follow_slider(const SDL_Event& event) {
 void FrontEnd::drag_panel() {
   const ScreenBox box = panel_box(*panel_);
   const int x = std::clamp(pointer_x_ - grab_x_, 0, std::max(0, window_width_ - box.width));
-  const int y = std::clamp(pointer_y_ - grab_y_, 0, std::max(0, window_height_ - PICTURE_DROP - box.height));
+  const int y = std::clamp(pointer_y_ - grab_y_, 0, std::max(0, window_height_ - TEXTURED_QUAD_DROP - box.height));
   panel_->Set_position(static_cast<float>(x), static_cast<float>(y), panel_->z);
 }
 

@@ -6,6 +6,7 @@
 //   engine_showcase [--saved-layout FILE]
 //
 // Escape, closing the window, SIGINT or SIGTERM end it.
+#include "common/start_up.h"
 #include "common/stop_signals.h"
 #include "engine_showcase/picture_browser.h"
 #include "engine_showcase/showcase.h"
@@ -20,9 +21,6 @@
 
 namespace {
 
-constexpr int WINDOW_WIDTH = 1024;
-constexpr int WINDOW_HEIGHT = 768;
-constexpr const char* CATALOGUE_PATH = "grfx/KPD_Player.vym";
 constexpr const char* FONT_LIST_PATH = "grfx/showcase_fonts.txt";
 constexpr const char* LAYOUT_PATH = "grfx/showcase.lay";
 constexpr const char* PICTURE_FOLDER = "grfx";
@@ -63,13 +61,7 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   CLI11_PARSE(app, argc, argv);
 
-  // Lines reach a pipe as they are printed, not when a buffer fills.
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
-  install_stop_handlers();
-  background_sprite = new SPRITE("FOND", 0, 0, 0, 0, 0, 1.0f, 0, 255);
-  start_video(WINDOW_WIDTH, WINDOW_HEIGHT, CATALOGUE_PATH);
-  // SDL may have put its own handlers in place while starting.
-  install_stop_handlers();
+  start_program(StartUpBanners::silent);
   // The tile's size, which steps the tiles from the first frame on.
   background_sprite->Update();
   SDL_WM_SetCaption("engine_showcase", "engine_showcase");

@@ -5,14 +5,14 @@
 #include <cstring>
 
 ScreenBox panel_box(const OBJET& panel) {
-  return {cut(panel.x), cut(panel.y) + PICTURE_DROP, cut(panel.w), cut(panel.h)};
+  return {cut(panel.x), cut(panel.y) + TEXTURED_QUAD_DROP, cut(panel.w), cut(panel.h)};
 }
 
 // A sprite scales about the centre of its unscaled picture.
 ScreenBox child_box(const OBJET& panel, const SPRITE& child) {
   const float shrink = 1.0f - child.zoom;
   return {cut(panel.x) + cut(child.x) + cut(child.w / 2 * shrink),
-          cut(panel.y) + cut(child.y) + PICTURE_DROP + cut(child.h / 2 * shrink), cut(child.w * child.zoom),
+          cut(panel.y) + cut(child.y) + TEXTURED_QUAD_DROP + cut(child.h / 2 * shrink), cut(child.w * child.zoom),
           cut(child.h * child.zoom)};
 }
 

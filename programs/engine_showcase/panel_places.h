@@ -3,15 +3,11 @@
 // the knob by.
 #pragma once
 
+#include "draw/draw.h"
 #include "scene/objet.h"
 #include "scene/widgets.h"
 
 #include <string>
-
-// Textured quads show this far below their element's y (draw_textured_quad),
-// filled rectangles this far (draw_filled_rect).
-constexpr int PICTURE_DROP = 15;
-constexpr int RECTANGLE_DROP = 13;
 
 // The slider's values run from 0 at the rail's left end to this at its right end.
 constexpr int SLIDER_LARGEST_VALUE = 100;

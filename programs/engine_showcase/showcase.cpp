@@ -111,9 +111,9 @@ bool pulled_out(const SPRITE& jack) { return std::strcmp(jack.image, UNPLUGGED_J
 // The tiles start at the window's top edge: the view is scrolled by the
 // drop of textured quads while they are drawn.
 void draw_tiles() {
-  view_offset_y += PICTURE_DROP;
+  view_offset_y += TEXTURED_QUAD_DROP;
   draw_background_tiles();
-  view_offset_y -= PICTURE_DROP;
+  view_offset_y -= TEXTURED_QUAD_DROP;
 }
 
 }  // namespace

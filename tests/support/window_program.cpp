@@ -24,7 +24,19 @@ std::unique_ptr<BackgroundProcess> start_window_program(const std::string& progr
   command.push_back(program_path(program));
   auto process = std::make_unique<BackgroundProcess>(command, SOURCE_DIR);
   EXPECT_TRUE(process->wait_for_output("SDL Video Driver Name:", 10000)) << process->output();
-  // The window is up once its first grains show; a busy machine may take a
+  wait_for_drawing();
+  return process;
+}
+
+std::unique_ptr<BackgroundProcess> start_window_command(const std::vector<std::string>& command,
+                                                        const std::string& directory) {
+  auto process = std::make_unique<BackgroundProcess>(command, directory);
+  wait_for_drawing();
+  return process;
+}
+
+void wait_for_drawing() {
+  // The window is up once its first drawing shows; a busy machine may take a
   // while to get there.
   for (int waited = 0; waited < 10000; waited += 100) {
     const Screenshot screen = take_screenshot();
@@ -33,7 +45,6 @@ std::unique_ptr<BackgroundProcess> start_window_program(const std::string& progr
     pause_ms(100);
   }
   pause_ms(200);
-  return process;
 }
 
 ScreenPoint program_window_origin() {

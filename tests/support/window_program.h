@@ -24,3 +24,9 @@ struct ScreenPoint {
   int y = 0;
 };
 ScreenPoint program_window_origin();
+
+// Waits up to 10 s for the screen to show something, then 0.2 s more.
+void wait_for_drawing();
+// Starts command in directory and waits until its window shows something.
+std::unique_ptr<BackgroundProcess> start_window_command(const std::vector<std::string>& command,
+                                                        const std::string& directory);
