@@ -6,7 +6,8 @@
 // LOAD is "typical" (after 1000 frames without input) or "full" (every
 // simulated cell refilled with a moving grain before each frame, untimed).
 #include "common/cell_drawing.h"
-#include "common/program_main.h"
+#include "common/grain_program.h"
+#include "common/start_up.h"
 #include "grains_sim/program_registry.h"
 #include "video/video.h"
 

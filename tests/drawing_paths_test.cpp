@@ -3,7 +3,7 @@
 // every button and with every simulated cell full.
 #include "common/cell_drawing.h"
 #include "common/frame_painter.h"
-#include "common/program_main.h"
+#include "common/grain_program.h"
 #include "grains_sim/program_registry.h"
 #include "support/gl_window.h"
 

@@ -1,19 +1,16 @@
-// The start-up sequence and endless frame loop shared by the grain programs.
+// The entry of every grain program: the start-up sequence, then frames for
+// ever (until a stop signal on the desktop; the browser calls one frame per
+// animation frame).
 #pragma once
 
 #include "common/start_up.h"
 
 #include <string>
 
-class CellDrawing;
 class GrainRules;
 
-// Starts the engine, clears the grid and runs frames until a stop signal.
-// GRAINS_RECORD=FILE records the session's mouse input for grains_sim to
-// replay; GRAINS_SNAPSHOT=FILE.png keeps the last frame shown when the
-// program is stopped.
+// Starts the engine, creates the root container and runs the frames. On the
+// desktop, GRAINS_RECORD=FILE records the session's mouse input for
+// grains_sim to replay, and GRAINS_SNAPSHOT=FILE.png keeps the last frame
+// shown when a stop signal ends the program.
 int run_grain_program(const std::string& name, GrainRules& rules);
-
-// One frame's GL work between the events and the buffer swap: the pixel
-// projection, the clear, the spawn and the scan with its drawing.
-void draw_frame(GrainRules& rules, CellDrawing& drawing);
