@@ -1,9 +1,8 @@
 #include "images/image_bank.h"
 
 #include "images/catalogue_reader.h"
-#include "images/pixel_layout.h"
+#include "images/bank_platform.h"
 
-#include <GL/glu.h>
 #include <SDL_image.h>
 
 #include <cstdio>
@@ -47,11 +46,8 @@ SDL_Surface* cut_cell(SDL_Surface* sheet, long long x, long long y, const SHEET_
   const Uint16 width = layout.cell_width, height = layout.cell_height;
   SDL_Surface* cell = SDL_CreateRGBSurface(0, width, height, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
   if (cell == nullptr) return nullptr;
-  if (x < sheet->w && y < sheet->h && x + width > 0 && y + height > 0) {
-    SDL_Rect from = {static_cast<Sint16>(x), static_cast<Sint16>(y), width, height};
-    SDL_Rect to = {0, 0, width, height};
-    SDL_UpperBlit(sheet, &from, cell, &to);
-  }
+  if (x < sheet->w && y < sheet->h && x + width > 0 && y + height > 0)
+    copy_sheet_area(sheet, {static_cast<Sint16>(x), static_cast<Sint16>(y), width, height}, cell);
   return cell;
 }
 
@@ -116,27 +112,12 @@ void IMAGE_BANK::add_image(const char* name, SDL_Surface* surface, int width, in
 
 void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter, GLint mag_filter,
                                 int force_mipmaps) {
-  glBindTexture(GL_TEXTURE_2D, slot);
+  bind_bank_texture(slot);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
   const bool single_level = !force_mipmaps && is_single_level_side(surface->w) && is_single_level_side(surface->h);
-
-  // GL is told the bytes run blue, green, red, three to a pixel. 24-bit
-  // surfaces go as they lie whatever their masks: the engine's pictures and
-  // sheets are made knowing that red-first bytes show red and blue
-  // exchanged. Other depths would be read past their rows, so are converted.
-  SDL_Surface* pixels = is_uploadable_as_it_lies(surface) ? surface : copy_in_upload_layout(surface);
-  if (pixels == nullptr) {
+  if (!put_surface_pixels(surface, single_level))
     std::printf("Texture [%d] left empty: its picture could not be converted for upload\n", slot);
-    return;
-  }
-  SDL_LockSurface(pixels);
-  if (single_level)
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, pixels->w, pixels->h, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
-  else
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, pixels->w, pixels->h, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
-  SDL_UnlockSurface(pixels);
-  if (pixels != surface) SDL_FreeSurface(pixels);
 }
 
 void IMAGE_BANK::load_catalogue(const char* path) {

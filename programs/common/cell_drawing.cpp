@@ -13,19 +13,34 @@ constexpr int power_of_two_at_least(int n) {
   return power;
 }
 
-// The cells' texture: power-of-two sides, which every GL can hold, though
-// only the cells drawn in a frame are uploaded into its top-left corner.
+// The cells' texture: power-of-two sides, which every GL can hold. Each cell
+// keeps its texel at its own column and row; only the drawn ones are
+// uploaded.
 constexpr int TEXTURE_WIDTH = power_of_two_at_least(CellImage::COLUMNS);
 constexpr int TEXTURE_HEIGHT = power_of_two_at_least(CellImage::ROWS);
+
+// How texels are laid out for GL (see CellImage's texel order).
+#ifdef __EMSCRIPTEN__
+constexpr GLint TEXTURE_FORMAT = GL_RGBA;
+constexpr GLenum TEXEL_FORMAT = GL_RGBA, TEXEL_TYPE = GL_UNSIGNED_BYTE;
+#else
+constexpr GLint TEXTURE_FORMAT = GL_RGBA8;
+constexpr GLenum TEXEL_FORMAT = GL_BGRA, TEXEL_TYPE = GL_UNSIGNED_INT_8_8_8_8_REV;
+#endif
 
 }  // namespace
 
 bool UploadDrawing::available() {
-  glTexImage2D(GL_PROXY_TEXTURE_2D, 0, GL_RGBA8, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, GL_BGRA,
-               GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+#ifdef __EMSCRIPTEN__
+  // WebGL holds textures of this size everywhere, and has no proxies.
+  return true;
+#else
+  glTexImage2D(GL_PROXY_TEXTURE_2D, 0, TEXTURE_FORMAT, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, TEXEL_FORMAT, TEXEL_TYPE,
+               nullptr);
   GLint width = 0;
   glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   return width == TEXTURE_WIDTH;
+#endif
 }
 
 UploadDrawing::~UploadDrawing() {
@@ -41,26 +56,32 @@ void UploadDrawing::end_frame() {
     glBindTexture(GL_TEXTURE_2D, texture_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, GL_BGRA,
-                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, TEXTURE_FORMAT, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, TEXEL_FORMAT, TEXEL_TYPE,
+                 nullptr);
   }
   glBindTexture(GL_TEXTURE_2D, texture_);
   upload(cells);
   draw_quad(cells, image_.cell_size());
 }
 
-// The drawn cells go to the texture's top-left corner. Texels keep the
+// The drawn cells go to their place in the texture. Texels keep the
 // colours' alpha bytes, as draw_square's glColor4ub does.
 void UploadDrawing::upload(const PixelBounds& cells) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+#ifdef __EMSCRIPTEN__
+  // WebGL reads whole rows only.
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, cells.top, CellImage::COLUMNS, cells.height(), TEXEL_FORMAT, TEXEL_TYPE,
+                  image_.texels() + static_cast<std::ptrdiff_t>(cells.top) * CellImage::COLUMNS);
+#else
   glPixelStorei(GL_UNPACK_ROW_LENGTH, CellImage::COLUMNS);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, cells.left);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, cells.top);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, cells.width(), cells.height(), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+  glTexSubImage2D(GL_TEXTURE_2D, 0, cells.left, cells.top, cells.width(), cells.height(), TEXEL_FORMAT, TEXEL_TYPE,
                   image_.texels());
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+#endif
 }
 
 // The square of cell (X, Y) covers the pixels from (size * X, size * Y) on,
@@ -69,20 +90,20 @@ void UploadDrawing::upload(const PixelBounds& cells) {
 // from its edges, so nearest sampling picks exactly that texel; GL clips
 // what lies outside the window. Texture row 0 is the top row of cells.
 void UploadDrawing::draw_quad(const PixelBounds& cells, int size) {
+  const float s0 = static_cast<float>(cells.left) / TEXTURE_WIDTH, s1 = static_cast<float>(cells.right) / TEXTURE_WIDTH;
+  const float t0 = static_cast<float>(cells.top) / TEXTURE_HEIGHT, t1 = static_cast<float>(cells.bottom) / TEXTURE_HEIGHT;
   const int left = size * cells.left, right = size * cells.right;
   const int top = size * cells.top, bottom = size * cells.bottom;
-  const float s = static_cast<float>(cells.width()) / TEXTURE_WIDTH;
-  const float t = static_cast<float>(cells.height()) / TEXTURE_HEIGHT;
   glEnable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glBegin(GL_QUADS);
-  glTexCoord2f(0.0f, 0.0f);
+  glTexCoord2f(s0, t0);
   glVertex2i(left, top);
-  glTexCoord2f(s, 0.0f);
+  glTexCoord2f(s1, t0);
   glVertex2i(right, top);
-  glTexCoord2f(s, t);
+  glTexCoord2f(s1, t1);
   glVertex2i(right, bottom);
-  glTexCoord2f(0.0f, t);
+  glTexCoord2f(s0, t1);
   glVertex2i(left, bottom);
   glEnd();
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

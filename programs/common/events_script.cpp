@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <limits>
 #include <sstream>
 
 namespace {
 
-constexpr long MAX_FRAME = 1L << 40;
+// Frames are counted in 32 bits wherever the programs run: a year of frames
+// at 60 a second.
+constexpr long MAX_FRAME = std::numeric_limits<std::int32_t>::max();
 
 // A whole token as a decimal integer within [low, high].
 bool parse_number(const std::string& token, long low, long high, long& value) {

@@ -23,6 +23,8 @@ class GrainProgram {
   long frames() const { return frames_; }
   // Ends the recording with the number of frames.
   void end_recording();
+  // Every simulated cell a moving grain: the heaviest load, for benchmarks.
+  void fill_with_grains() { rules_.fill_with_grains(); }
 
  private:
   // Drains SDL's event queue: mouse events update the mouse record and

@@ -4,16 +4,24 @@
 
 MOUSE_STATE mouse_state;
 
+namespace {
+
+// SDL 1.2's coordinates are 16-bit unsigned; other SDLs (the browser's) give
+// them wider, and they are kept as the programs know them.
+MouseEvent mouse_event(MouseEventKind kind, int x, int y, std::uint8_t button) {
+  return {kind, static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), button};
+}
+
+}  // namespace
+
 std::optional<MouseEvent> mouse_event_from_sdl(const SDL_Event& event) {
   switch (event.type) {
     case SDL_MOUSEMOTION:
-      return MouseEvent{MouseEventKind::motion, event.motion.x, event.motion.y, 0};
+      return mouse_event(MouseEventKind::motion, event.motion.x, event.motion.y, 0);
     case SDL_MOUSEBUTTONDOWN:
-      return MouseEvent{MouseEventKind::button_down, event.button.x, event.button.y,
-                        event.button.button};
+      return mouse_event(MouseEventKind::button_down, event.button.x, event.button.y, event.button.button);
     case SDL_MOUSEBUTTONUP:
-      return MouseEvent{MouseEventKind::button_up, event.button.x, event.button.y,
-                        event.button.button};
+      return mouse_event(MouseEventKind::button_up, event.button.x, event.button.y, event.button.button);
     default:
       return std::nullopt;
   }
