@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 stand_ins=$(mktemp -d)
 trap 'rm -rf "$stand_ins"' EXIT
-for command in apt-get sudo dpkg-query cmake make Xvfb clang import; do
+for command in apt-get sudo dpkg-query cmake emcmake npm make Xvfb clang import; do
   printf '#!/bin/sh\necho "%s $*" >>"%s/called"\nexit 1\n' "$command" "$stand_ins" >"$stand_ins/$command"
   chmod +x "$stand_ins/$command"
 done
@@ -71,6 +71,10 @@ refused "setup.sh with two build folders" scripts/setup.sh build other
 refused "setup.sh with --target and no name" scripts/setup.sh build --target
 refused "golden.sh with an unknown option" scripts/golden.sh --all
 refused "pictures.sh with an unknown option" scripts/pictures.sh --fast
+refused "web.sh with an unknown option" scripts/web.sh --fast
+refused "web.sh with a word for a port" scripts/web.sh --serve http
+refused "web.sh with a port too high" scripts/web.sh --serve 70000
+refused "web.sh with two actions" scripts/web.sh --check --bench
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures failures"

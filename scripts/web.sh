@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The four grain programs for the browser: builds them with Emscripten into
+# build-web/ (one page a program and an index page), and serves, checks or
+# times the pages.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/lib/arguments.sh
+
+usage() {
+  cat <<'USAGE'
+Usage: scripts/web.sh [--serve [PORT] | --check | --bench]
+
+Installs what the browser build needs (Debian's emscripten and chromium,
+Node.js, and the tests' npm packages in tests/web/), then builds the four
+grain programs into build-web/: PROGRAM.html for each, and index.html.
+  --serve [PORT]  then serves build-web/ on 127.0.0.1 (PORT, default 8000)
+                  and prints the address; Ctrl+C stops it
+  --check         then steps every page in headless Chromium under the
+                  scripted input of tests/web/PROGRAM.events and compares it
+                  with grains_sim: exits 1 at any difference, 77 when the
+                  browser packages cannot be installed
+  --bench         then prints each page's frames a second at a typical and a
+                  full load
+
+Environment:
+  GRAINS_SIM  for --check, the desktop grains_sim to compare with (default
+              build/programs/grains_sim, built first when missing)
+
+Example: scripts/web.sh --serve
+USAGE
+}
+
+if wants_help "$@"; then usage; exit 0; fi
+action="${1:-}"
+port=8000
+case "$action" in
+  "" | --check | --bench) [ $# -le 1 ] || refuse "unexpected argument '$2'" ;;
+  --serve)
+    [ $# -le 2 ] || refuse "unexpected argument '$3'"
+    if [ $# -eq 2 ]; then
+      require_positive_integer PORT "$2"
+      [ "$2" -le 65535 ] || refuse "PORT must be at most 65535, not '$2'"
+      port="$2"
+    fi ;;
+  *) refuse "unexpected argument '$action'" ;;
+esac
+
+# Installs what is missing; a failure to install is said, and --check is
+# then skipped (status 77) rather than failed.
+install_browser_packages() {
+  local missing=() p
+  for p in emscripten chromium; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
+  [ "${#missing[@]}" -gt 0 ] || return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}
+cannot_install() {
+  echo "web.sh: the browser packages cannot be installed ($1); the browser build is skipped" >&2
+  [ "$action" = --check ] && exit 77
+  exit 1
+}
+
+install_browser_packages >/dev/null || cannot_install "apt-get failed"
+[ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund >/dev/null ||
+  cannot_install "npm ci failed"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
+cmake --build build-web -j"$(nproc)" >/dev/null
+echo "Built the pages in build-web/: index.html and grains_a.html to grains_d.html"
+
+case "$action" in
+  --serve) exec node tests/web/serve.js build-web "$port" ;;
+  --bench) node tests/web/bench.js build-web "${GRAIN_PROGRAMS[@]}" ;;
+  --check)
+    sim="${GRAINS_SIM:-build/programs/grains_sim}"
+    [ -n "${GRAINS_SIM:-}" ] || scripts/setup.sh build --target grains_sim >/dev/null
+    node tests/web/compare_with_desktop.js build-web "$sim" 300 "${GRAIN_PROGRAMS[@]}" ;;
+esac

@@ -1,0 +1,88 @@
+// Each grain program's page, stepped frame by frame under scripted mouse
+// input, shows exactly the picture grains_sim draws on the desktop from the
+// same events, and the page's program receives exactly those events.
+//   node compare_with_desktop.js WEB_BUILD GRAINS_SIM FRAMES PROGRAM...
+// The events are tests/web/PROGRAM.events. Exits 1 at any difference.
+'use strict';
+const {execFileSync} = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const {PNG} = require('pngjs');
+const {CANVAS_WIDTH, serve, launch, SteppedPage, read_events} = require('./pages');
+
+const [web_build, grains_sim, frame_count, ...programs] = process.argv.slice(2);
+const frames = Number(frame_count);
+
+// The last frame's picture by grains_sim, as 0xRRGGBB pixels.
+function desktop_picture(program, events_file) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'grains-web-'));
+  try {
+    const file = path.join(folder, 'last.png');
+    execFileSync(grains_sim, [program, '--events', events_file, '--frames', String(frames), '--png', file]);
+    const png = PNG.sync.read(fs.readFileSync(file));
+    const pixels = new Uint32Array(png.width * png.height);
+    for (let i = 0; i < pixels.length; ++i)
+      pixels[i] = (png.data[4 * i] << 16) | (png.data[4 * i + 1] << 8) | png.data[4 * i + 2];
+    return pixels;
+  } finally {
+    fs.rmSync(folder, {recursive: true});
+  }
+}
+
+async function run_page(browser, server, program, events) {
+  const page = await SteppedPage.open(browser, server, program, () => {});
+  const started = Date.now();
+  let next = 0, picture = null;
+  for (let frame = 0; frame < frames; ++frame) {
+    for (; next < events.length && events[next].frame === frame; ++next) await page.send(events[next]);
+    if (frame === frames - 1) picture = await page.last_frame();
+    else await page.step(1);
+  }
+  const milliseconds = (Date.now() - started) / frames;
+  const recorded = (await page.recording()).split('\n').filter(line => line !== '' && !line.startsWith('#'));
+  await page.page.close();
+  return {picture, milliseconds, recorded};
+}
+
+function first_difference(a, b) {
+  for (let i = 0; i < a.length; ++i)
+    if (a[i] !== b[i]) return {x: i % CANVAS_WIDTH, y: Math.floor(i / CANVAS_WIDTH), page: a[i], desktop: b[i]};
+  return null;
+}
+
+async function main() {
+  const server = await serve(path.resolve(web_build));
+  const browser = await launch();
+  let failed = false;
+  try {
+    for (const program of programs) {
+      const events_file = path.join(__dirname, `${program}.events`);
+      const events = read_events(events_file).filter(event => event.frame < frames);
+      const page = await run_page(browser, server, program, events);
+      const desktop = desktop_picture(program, events_file);
+      const sent = events.map(event => event.text.split(/\s+/).join(' '));
+      const differing = page.picture.reduce((count, pixel, i) => count + (pixel !== desktop[i]), 0);
+      const lit = desktop.reduce((count, pixel) => count + (pixel !== 0), 0);
+      const same_events = JSON.stringify(page.recorded) === JSON.stringify(sent);
+      console.log(`${program}: ${frames} frames, ${events.length} events (${same_events ? 'all received as sent' :
+                  'NOT received as sent'}); ${differing} of ${page.picture.length} pixels differ from grains_sim ` +
+                  `(${lit} lit); ${page.milliseconds.toFixed(1)} ms a frame in the page`);
+      if (!same_events) {
+        const at = page.recorded.findIndex((line, i) => line !== sent[i]);
+        console.log(`  first difference at event ${at}: page "${page.recorded[at]}", sent "${sent[at]}"`);
+      }
+      if (differing > 0) console.log('  first differing pixel:', JSON.stringify(first_difference(page.picture, desktop)));
+      failed = failed || !same_events || differing > 0 || lit === 0;
+    }
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  process.exit(failed ? 1 : 0);
+}
+
+main().catch(error => {
+  console.error(error);
+  process.exit(1);
+});
