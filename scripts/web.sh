@@ -69,6 +69,9 @@ cannot_install() {
 install_browser_packages >/dev/null || cannot_install "apt-get failed"
 [ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund >/dev/null ||
   cannot_install "npm ci failed"
+# Emscripten's script optimiser needs Debian's acorn, which a Node.js that is
+# not Debian's does not look for.
+export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
