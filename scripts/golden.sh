@@ -21,7 +21,7 @@ cell full (--full).
 
 Environment:
   GRAINS_SIM  the grains_sim to run (default build/programs/grains_sim,
-              built first when missing)
+              built first)
 
 Example: scripts/golden.sh
 EOF
@@ -30,10 +30,7 @@ EOF
 if wants_help "$@"; then usage; exit 0; fi
 update=$(optional_flag --update "$@") || exit 2
 
-sim="${GRAINS_SIM:-build/programs/grains_sim}"
-if [ -z "${GRAINS_SIM:-}" ] && [ ! -x "$sim" ]; then
-  scripts/setup.sh build --target grains_sim >/dev/null
-fi
+sim=$(grains_sim_path)
 digests=tests/golden/digests.txt
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -32,12 +32,8 @@ check=$(optional_flag --check "$@") || exit 2
 declare -A FRAMES=([grains_a]=1200 [grains_b]=3000 [grains_c]=1200 [grains_d]=1200)
 declare -A EVERY=([grains_a]=8 [grains_b]=20 [grains_c]=10 [grains_d]=8)
 
-sim="${GRAINS_SIM:-build/programs/grains_sim}"
-if [ -z "${GRAINS_SIM:-}" ]; then
-  targets=(--target grains_sim)
-  [ "$check" -eq 1 ] || targets+=(--target engine_showcase)
-  scripts/setup.sh build "${targets[@]}" >/dev/null
-fi
+sim=$(grains_sim_path)
+[ "$check" -eq 1 ] || scripts/setup.sh build --target engine_showcase >/dev/null
 pictures=docs/pictures
 out="$pictures"
 if [ "$check" -eq 1 ]; then

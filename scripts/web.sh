@@ -82,7 +82,5 @@ case "$action" in
   --serve) exec node tests/web/serve.js build-web "$port" ;;
   --bench) node tests/web/bench.js build-web "${GRAIN_PROGRAMS[@]}" ;;
   --check)
-    sim="${GRAINS_SIM:-build/programs/grains_sim}"
-    [ -n "${GRAINS_SIM:-}" ] || scripts/setup.sh build --target grains_sim >/dev/null
-    node tests/web/compare_with_desktop.js build-web "$sim" 300 "${GRAIN_PROGRAMS[@]}" ;;
+    node tests/web/compare_with_desktop.js build-web "$(grains_sim_path)" 300 "${GRAIN_PROGRAMS[@]}" ;;
 esac

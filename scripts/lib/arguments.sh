@@ -51,3 +51,14 @@ optional_flag() {
     *) refuse "unexpected argument '$1'" ;;
   esac
 }
+
+# grains_sim_path: the grains_sim to run: GRAINS_SIM, or else
+# build/programs/grains_sim, built (it alone) first.
+grains_sim_path() {
+  if [ -n "${GRAINS_SIM:-}" ]; then
+    echo "$GRAINS_SIM"
+    return
+  fi
+  scripts/setup.sh build --target grains_sim >/dev/null
+  echo build/programs/grains_sim
+}

@@ -1,5 +1,6 @@
 #include "support/gl_window.h"
 
+#include "common/window_snapshot.h"
 #include "support/process.h"
 #include "video/video.h"
 
@@ -16,16 +17,8 @@ void ensure_video() {
 }
 
 std::vector<std::uint32_t> read_window_pixels() {
-  std::vector<unsigned char> rgb(1024 * 768 * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  std::vector<std::uint32_t> pixels(1024 * 768);
-  for (int row = 0; row < 768; ++row)
-    for (int x = 0; x < 1024; ++x) {
-      const unsigned char* p = &rgb[((767 - row) * 1024 + x) * 3];
-      pixels[row * 1024 + x] = (p[0] << 16) | (p[1] << 8) | p[2];
-    }
+  std::vector<std::uint32_t> pixels = read_frame_to_show(1024, 768);
+  for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
   return pixels;
 }
 
