@@ -25,17 +25,16 @@ long long row_step(const SHEET_LAYOUT& layout) { return static_cast<long long>(l
 // How far from 0 the last of count cells, step apart, starts.
 long long last_cell_reach(int count, long long step) { return std::llabs((count - 1LL) * step); }
 
-// Why a sheet cannot be cut with layout, or null when it can: every cell
-// must be a surface SDL makes, at a position an SDL rectangle holds. Cells
-// may be larger than the picture or lie outside it: they get what they
-// cover of it, black elsewhere.
+// Why a sheet of at least one row and column cannot be cut with layout, or
+// null when it can: every cell must be a surface SDL makes, at a position an
+// SDL rectangle holds. Cells may be larger than the picture or lie outside
+// it: they get what they cover of it, black elsewhere.
 const char* sheet_fault(const SHEET_LAYOUT& layout) {
   if (layout.cell_width < 1 || layout.cell_width > WIDEST_SDL_SURFACE || layout.cell_height < 1 ||
       layout.cell_height > LARGEST_SDL_COORDINATE)
     return "its cells are not 1 to 16383 pixels wide and 1 to 32767 high";
-  if (layout.rows > 0 && layout.columns > 0 &&
-      (last_cell_reach(layout.columns, column_step(layout)) > LARGEST_SDL_COORDINATE ||
-       last_cell_reach(layout.rows, row_step(layout)) > LARGEST_SDL_COORDINATE))
+  if (last_cell_reach(layout.columns, column_step(layout)) > LARGEST_SDL_COORDINATE ||
+      last_cell_reach(layout.rows, row_step(layout)) > LARGEST_SDL_COORDINATE)
     return "its cells lie more than 32767 pixels from its corner";
   return nullptr;
 }
@@ -166,7 +165,6 @@ void IMAGE_BANK::load_sheet(const CATALOGUE_RECORD& record) {
 // it visits at most twice the bank's capacity of cells.
 void IMAGE_BANK::cut_sheet(SDL_Surface* sheet, const CATALOGUE_RECORD& record) {
   const SHEET_LAYOUT& layout = record.sheet;
-  if (layout.rows <= 0 || layout.columns <= 0) return;
   const long long step_x = column_step(layout), step_y = row_step(layout);
   int cell = 0;
   for (int row = 0; row < layout.rows; ++row)
