@@ -24,8 +24,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double median_frame_milliseconds(const std::string& program, bool full, CellDrawing& drawing,
-                                 double seconds_per_case, long& frames) {
+double median_frame_milliseconds(const std::string& program, bool full, CellDrawing& drawing, double seconds_per_case,
+                                 long& frames) {
   auto rules = make_grain_rules(program);
   rules->clear_grid();
   NullPainter none;

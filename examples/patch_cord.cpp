@@ -46,7 +46,9 @@ int main(int, char**) {
     while (SDL_PollEvent(&event)) {
       running = running && !ends(event);
       if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) {
-        held = over(left, event.button.x, event.button.y) ? &left : over(right, event.button.x, event.button.y) ? &right : nullptr;
+        held = over(left, event.button.x, event.button.y)    ? &left
+               : over(right, event.button.x, event.button.y) ? &right
+                                                             : nullptr;
         moved = false;
       } else if (event.type == SDL_MOUSEMOTION && held == &right) {
         right.Set_position(right.x + event.motion.xrel, right.y + event.motion.yrel, 0);

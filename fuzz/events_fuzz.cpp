@@ -1,6 +1,6 @@
 // grains_sim's events file reader on any bytes.
-#include "fuzz_input.h"
 #include "common/events_script.h"
+#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in = bytes_stream(data, size);

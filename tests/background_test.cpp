@@ -1,6 +1,7 @@
 // The background sprite's tiling, read back from the window.
-#include "images/image_bank.h"
 #include "scene/background.h"
+
+#include "images/image_bank.h"
 #include "support/catalogue_window.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"

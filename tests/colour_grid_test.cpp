@@ -32,7 +32,8 @@ std::vector<int> draws(std::uint32_t seed, int first, int count, int modulo) {
 int grains_in(const CELL_GRID<std::uint32_t>& grid) {
   int count = 0;
   for (int x = 0; x < CELL_GRID<std::uint32_t>::SIDE; ++x)
-    for (int y = 0; y < CELL_GRID<std::uint32_t>::SIDE; ++y) count += grid.cells[x][y] != 0 && grid.cells[x][y] != colour::WALL;
+    for (int y = 0; y < CELL_GRID<std::uint32_t>::SIDE; ++y)
+      count += grid.cells[x][y] != 0 && grid.cells[x][y] != colour::WALL;
   return count;
 }
 

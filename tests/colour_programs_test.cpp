@@ -53,7 +53,7 @@ TEST(ColourPrograms, WithoutADisplayStartUpSaysSoUnlessTheUserNamedTheDriver) {
   ASSERT_NE(message, std::string::npos) << unseen.err;
   EXPECT_EQ(unseen.err.find('\n', message), unseen.err.size() - 1) << unseen.err;
 
-  command = {"/usr/bin/timeout", "3", "/usr/bin/env", "-u", "DISPLAY", "SDL_VIDEODRIVER=offscreen",
+  command = {"/usr/bin/timeout",      "3", "/usr/bin/env", "-u", "DISPLAY", "SDL_VIDEODRIVER=offscreen",
              program_path("grains_b")};
   const ProcessResult asked = run_process(command, SOURCE_DIR);
   EXPECT_EQ(asked.exit_status, 124) << "runs until stopped: " << asked.err;

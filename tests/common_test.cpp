@@ -1,8 +1,8 @@
 // The random source, the mouse record, the CPU frame and scripted events.
 #include "common/cell_image.h"
+#include "common/events_script.h"
 #include "common/frame_painter.h"
 #include "common/grain_rules.h"
-#include "common/events_script.h"
 #include "grains_sim/gif_animation.h"
 #include "support/picture_files.h"
 #include "support/process.h"
@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -117,9 +116,9 @@ TEST(FramePainter, PaintsCellsWhereTheirSquaresAreAndClipsToTheWindow) {
   colours[5] = 0xFFFFFF;
   frame.row(0, colours.data(), 6, 2);  // window rows 0 and 1
   colours[5] = 0;
-  colours[0] = 0x80123456;  // alpha ignored
-  colours[299] = 0x00FF00;  // starts at x 1196: outside
-  colours[255] = 0x0000FF;  // the last column, x 1020 to 1023
+  colours[0] = 0x80123456;                 // alpha ignored
+  colours[299] = 0x00FF00;                 // starts at x 1196: outside
+  colours[255] = 0x0000FF;                 // the last column, x 1020 to 1023
   frame.row(191, colours.data(), 300, 4);  // window rows 764 to 767
   frame.row(192, colours.data(), 300, 4);  // window rows 768 on: outside
   frame.row(-1, colours.data(), 300, 4);
@@ -137,8 +136,7 @@ TEST(FramePainter, PaintsCellsWhereTheirSquaresAreAndClipsToTheWindow) {
   EXPECT_EQ(frame.pixel(1020, 764), 0xFF0000FFu);
   EXPECT_EQ(frame.pixel(1023, 767), 0xFF0000FFu);
   const PixelBounds& painted = frame.painted();
-  EXPECT_EQ(std::tie(painted.left, painted.top, painted.right, painted.bottom),
-            std::make_tuple(0, 0, 1024, 768));
+  EXPECT_EQ(std::tie(painted.left, painted.top, painted.right, painted.bottom), std::make_tuple(0, 0, 1024, 768));
   frame.clear();
   EXPECT_EQ(frame.pixel(1023, 767), 0xFF000000u);
   EXPECT_TRUE(frame.painted().empty());
@@ -155,9 +153,9 @@ TEST(CellImage, KeepsOneTexelPerDrawnCellAndTheirBounds) {
   EXPECT_EQ(image.texel(9, 3), 0x01234567u);
   EXPECT_EQ(image.texel(8, 3), 0u);
   colours[7] = 0;
-  colours[255] = 0xFFFFFF;  // the last column that shows at size 4
-  colours[256] = 0xFFFFFF;  // starts at x 1024: never shows
-  image.row(3, colours.data(), 400, 4);  // drawn again: cells not drawn stay
+  colours[255] = 0xFFFFFF;                 // the last column that shows at size 4
+  colours[256] = 0xFFFFFF;                 // starts at x 1024: never shows
+  image.row(3, colours.data(), 400, 4);    // drawn again: cells not drawn stay
   image.row(191, colours.data(), 400, 4);  // window rows 764 to 767
   image.row(192, colours.data(), 400, 4);  // window row 768: never shows
   image.row(5, colours.data(), 400, 2);    // another size in the same frame
@@ -207,8 +205,8 @@ TEST(EventsScript, WrittenLinesReadBackAndTheLastFramesCommentGivesTheFrameCount
 }
 
 TEST(EventsScript, NamesTheFirstMalformedLine) {
-  for (const std::string bad : {"1 down 10 20", "1 jump 1 1", "1 motion 65536 0", "-1 motion 0 0",
-                                "1 up 1 1 256", "1 down 1 1 0", "1 motion 1 1 1 1", "x motion 1 1", "1 motion 1.5 1"}) {
+  for (const std::string bad : {"1 down 10 20", "1 jump 1 1", "1 motion 65536 0", "-1 motion 0 0", "1 up 1 1 256",
+                                "1 down 1 1 0", "1 motion 1 1 1 1", "x motion 1 1", "1 motion 1.5 1"}) {
     std::istringstream in("0 motion 1 1\n#\n" + bad + "\n");
     const EventsScript script = read_events_script(in);
     EXPECT_EQ(script.error.rfind("line 3:", 0), 0u) << bad << " gave: " << script.error;

@@ -1,6 +1,7 @@
 // Patch cords: where their ends go, their jacks, their sway and the cable
 // read back from GL.
 #include "plugs/cord.h"
+
 #include "support/catalogue_window.h"
 #include "support/gl_window.h"
 

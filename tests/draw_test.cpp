@@ -1,5 +1,6 @@
 // The textured quad and the filled rectangle, by pixels and GL state read back.
 #include "draw/draw.h"
+
 #include "images/image_bank.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
@@ -155,10 +156,10 @@ TEST_F(Draw, EachQuadModeBlendsItsWayAndSwitchesBlendingOffAfter) {
     std::uint32_t expected;
     GLenum source, destination;
   } modes[] = {
-      {0, 0, 128, 0x507090, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},           // half of each
-      {1, 0, 255, 0x507090, GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR},           // grey * grey + frame * (1 - grey)
-      {0, 1, 128, 0x103050, GL_DST_COLOR, GL_ZERO},                          // frame * grey
-      {1, 1, 255, 0x103050, GL_DST_COLOR, GL_ZERO},                          // the last mode's function wins
+      {0, 0, 128, 0x507090, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA},  // half of each
+      {1, 0, 255, 0x507090, GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR},  // grey * grey + frame * (1 - grey)
+      {0, 1, 128, 0x103050, GL_DST_COLOR, GL_ZERO},                 // frame * grey
+      {1, 1, 255, 0x103050, GL_DST_COLOR, GL_ZERO},                 // the last mode's function wins
   };
   for (const auto& mode : modes) {
     draw_filled_rect(0, 0, 200, 200, 0xFF2060A0);

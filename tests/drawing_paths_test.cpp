@@ -23,10 +23,14 @@ std::vector<MouseEvent> input_for(int frame) {
   using K = MouseEventKind;
   switch (frame) {
     case 10: return {at(K::button_down, 100, 300, BUTTON_RIGHT)};
-    case 11: case 12: case 13: case 14:
-      return {at(K::motion, 100 + 40 * (frame - 10), 300 + 5 * (frame - 10))};
+    case 11:
+    case 12:
+    case 13:
+    case 14: return {at(K::motion, 100 + 40 * (frame - 10), 300 + 5 * (frame - 10))};
     case 15: return {at(K::button_up, 260, 320, BUTTON_RIGHT), at(K::button_down, 500, 40, BUTTON_LEFT)};
-    case 16: case 17: case 18: return {at(K::motion, 500 - 30 * (frame - 15), 40)};
+    case 16:
+    case 17:
+    case 18: return {at(K::motion, 500 - 30 * (frame - 15), 40)};
     case 19: return {at(K::button_up, 410, 40, BUTTON_LEFT), at(K::button_down, 120, 300, BUTTON_MIDDLE)};
     case 20: return {at(K::motion, 160, 305), at(K::motion, 200, 305)};
     case 21: return {at(K::button_up, 200, 305, BUTTON_MIDDLE), at(K::button_down, 1023, 767, BUTTON_RIGHT)};

@@ -54,7 +54,7 @@ TEST(Element, NamesKeepAtMost79Characters) {
 
 TEST(Element, SamePlaceMeansWithinOneWholePixel) {
   BASE a(10.9f, 20, 30), b(11.2f, 21.5f, 31.9f), c(12.0f, 20, 30);
-  EXPECT_TRUE(a.Same_place(b));  // 10 and 11, 20 and 21, 30 and 31
+  EXPECT_TRUE(a.Same_place(b));   // 10 and 11, 20 and 21, 30 and 31
   EXPECT_FALSE(a.Same_place(c));  // 10 and 12
   b.Set_position(10, 18, 30);
   EXPECT_FALSE(a.Same_place(b));

@@ -1,12 +1,14 @@
 // Listing a real folder tree and stepping through it.
 #include "files/file_list.h"
+
 #include "support/process.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -40,8 +42,8 @@ class FileList : public testing::Test {
 
 TEST_F(FileList, ListsMatchingFilesBelowTheFolderInReverseOrder) {
   // Listed folder by folder, files by name before subfolders; read back reversed.
-  EXPECT_EQ(listed("bmp"), (std::vector<std::string>{"sub 2/with blank.bmp", "sub/deeper/e.bmp", "sub/d.bmp",
-                                                     "b.bmp", "A.BMP"}));
+  EXPECT_EQ(listed("bmp"),
+            (std::vector<std::string>{"sub 2/with blank.bmp", "sub/deeper/e.bmp", "sub/d.bmp", "b.bmp", "A.BMP"}));
   // The listing lies beside the folder, every path twice.
   std::ifstream listing(root_ + "/listing.v");
   std::string first, second;

@@ -3,12 +3,13 @@
 #include "support/process.h"
 #include "text/font_table.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -53,8 +54,8 @@ TEST_F(FontList, ReadsNamesAndFontFilesUpToTheEndMarker) {
   } cases[] = {
       {"FONTS 2\nEND\n", "", P::none},
       {"a b\ntitle t.ttf\r\n\tsmall   s.ttf END t u", "title=t.ttf small=s.ttf ", P::none},
-      {"END END one 1.ttf END", "one=1.ttf ", P::none},                 // header tokens are not names
-      {"h h end END x x.ttf END", "end=END x=x.ttf ", P::none},         // only "END" ends the list
+      {"END END one 1.ttf END", "one=1.ttf ", P::none},                       // header tokens are not names
+      {"h h end END x x.ttf END", "end=END x=x.ttf ", P::none},               // only "END" ends the list
       {"h h #one 1.ttf two #2.ttf three 3.ttf END", "#one=1.ttf ", P::none},  // a '#' font file does
       {"h h " + longest + " " + longest + " END", longest + "=" + longest + " ", P::none},
       {"h h a a.ttf b " + longest + "y END", "a=a.ttf ", P::token_too_long},

@@ -198,9 +198,11 @@ TEST_F(GrainsSim, BadInputEndsWithAMessage) {
 }
 
 TEST_F(GrainsSim, CountsOutOfRangeAndUnwritableOutputsAreUsageErrorsFoundBeforeTheRun) {
-  for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"--frames", "12345678901234567890"}, {"--frames", "-1"}, {"--frames", "10000001"},
-        {"--warmup", "x"}, {"--fast"}}) {
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--frames", "12345678901234567890"},
+                                              {"--frames", "-1"},
+                                              {"--frames", "10000001"},
+                                              {"--warmup", "x"},
+                                              {"--fast"}}) {
     std::vector<std::string> arguments{"grains_b"};
     arguments.insert(arguments.end(), bad.begin(), bad.end());
     const auto result = sim(arguments);

@@ -1,7 +1,8 @@
 // The image bank on real catalogue and picture files, with textures read
 // back from GL.
-#include "common/png_file.h"
 #include "images/image_bank.h"
+
+#include "common/png_file.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
 #include "support/process.h"
@@ -161,18 +162,18 @@ TEST_F(Catalogue, CellsReachingPastTheirSheetAreBlackBeyondIt) {
 TEST_F(Catalogue, SheetsReachingPastWhatSdlHoldsAreRefused) {
   const std::string pic = picture("a.bmp", 2, 2);
   std::string text = "H 1 ";
-  for (const std::string record : {"WIDE 16383 1 1 1 0 0", "WIDER 16384 1 1 1 0 0", "TALL 1 32767 1 1 0 0",
-                                   "TALLER 1 32768 1 1 0 0", "FAR 1 1 1 2 32766 0", "FARTHER 1 1 1 2 32767 0",
-                                   "UP 1 1 2 1 0 -32768", "HIGHER 1 1 2 1 0 -32769"}) {
+  for (const std::string record :
+       {"WIDE 16383 1 1 1 0 0", "WIDER 16384 1 1 1 0 0", "TALL 1 32767 1 1 0 0", "TALLER 1 32768 1 1 0 0",
+        "FAR 1 1 1 2 32766 0", "FARTHER 1 1 1 2 32767 0", "UP 1 1 2 1 0 -32768", "HIGHER 1 1 2 1 0 -32769"}) {
     const std::size_t blank = record.find(' ');
     text += record.substr(0, blank) + " " + pic + " SHEET" + record.substr(blank) + " ";
   }
   load(text + "END");
   const std::string too_large = "its cells are not 1 to 16383 pixels wide and 1 to 32767 high\n";
   const std::string too_far = "its cells lie more than 32767 pixels from its corner\n";
-  EXPECT_EQ(printed, "Catalogue record [WIDER] skipped: " + too_large + "Catalogue record [TALLER] skipped: " +
-                         too_large + "Catalogue record [FARTHER] skipped: " + too_far +
-                         "Catalogue record [HIGHER] skipped: " + too_far);
+  EXPECT_EQ(printed,
+            "Catalogue record [WIDER] skipped: " + too_large + "Catalogue record [TALLER] skipped: " + too_large +
+                "Catalogue record [FARTHER] skipped: " + too_far + "Catalogue record [HIGHER] skipped: " + too_far);
   ASSERT_EQ(bank->image_count, 6);
   EXPECT_EQ(bank->surface("WIDE_0")->w, 16383);
   EXPECT_EQ(bank->surface("TALL_0")->h, 32767);
@@ -183,8 +184,8 @@ TEST_F(Catalogue, SheetsReachingPastWhatSdlHoldsAreRefused) {
 TEST_F(Catalogue, SheetsThatRegisterNothingLetReadingGoOn) {
   const std::string sheet = picture("sheet.bmp", 64, 64);
   load("H 1 NOROWS " + sheet + " S 8 8 0 4 0 0 NOCOLUMNS " + sheet + " S 8 8 4 0 0 0 NEGATIVE " + sheet +
-       " S 8 8 -3 4 0 0 FLAT " + sheet + " S 0 0 0 4 0 0 GONE " + path("gone.bmp") + " S 8 8 2 2 0 0 AFTER " +
-       sheet + " SIMPLEPART END");
+       " S 8 8 -3 4 0 0 FLAT " + sheet + " S 0 0 0 4 0 0 GONE " + path("gone.bmp") + " S 8 8 2 2 0 0 AFTER " + sheet +
+       " SIMPLEPART END");
   EXPECT_EQ(printed, "");
   ASSERT_EQ(bank->image_count, 1);
   EXPECT_STREQ(bank->image_names[0], "AFTER");
@@ -201,8 +202,8 @@ TEST_F(Catalogue, TheFirstRegistrationOfANameStands) {
   const std::string red = picture("red.bmp", 8, 8, [](int, int) { return 0xFF0000u; });
   const std::string sheet = picture("sheet.bmp", 16, 8);
   // The second A names a missing file, which is never opened.
-  load("H 1 S_1 " + red + " SIMPLEPART A " + red + " SIMPLEPART A " + path("missing.bmp") +
-       " SIMPLEPART S " + sheet + " SHEET 8 8 1 2 0 0 END");
+  load("H 1 S_1 " + red + " SIMPLEPART A " + red + " SIMPLEPART A " + path("missing.bmp") + " SIMPLEPART S " + sheet +
+       " SHEET 8 8 1 2 0 0 END");
   ASSERT_EQ(bank->image_count, 3);
   EXPECT_EQ(bank->find("S_1"), 0);
   EXPECT_EQ(bank->find("S_0"), 2);
@@ -234,9 +235,9 @@ TEST(ImageBank, PicturesOfOtherDepthsUploadTheirTrueColours) {
   bank.add_surface(make_surface_in(64, 64, 8, 0, 0, 0, palette_paint), "INDEXED");
   bank.add_surface(make_surface_in(64, 64, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, position_colour), "XRGB");
   bank.add_surface(make_surface_in(64, 64, 32, 0x000000FF, 0x0000FF00, 0x00FF0000, position_colour), "XBGR");
-  bank.add_surface(make_surface_in(64, 64, 16, 0xF800, 0x07E0, 0x001F,
-                                   [](int x, int) { return x < 32 ? 0xFF0000u : 0x0000FFu; }),
-                   "RGB565");
+  bank.add_surface(
+      make_surface_in(64, 64, 16, 0xF800, 0x07E0, 0x001F, [](int x, int) { return x < 32 ? 0xFF0000u : 0x0000FFu; }),
+      "RGB565");
   // A 24-bit picture of an odd width goes as it lies: its rows are padded as GL reads them.
   bank.add_surface(make_surface(3, 3, position_colour), "ODD");
   ASSERT_EQ(bank.image_count, 5);
@@ -265,8 +266,8 @@ TEST_F(Catalogue, PngPicturesWithAnAlphaChannelShowTheirColours) {
 // 32-bit sheet) show red and blue exchanged, a 32-bit picture its own colours.
 TEST_F(Catalogue, RedFirstPicturesAndSheetCellsShowRedAndBlueExchanged) {
   const std::string png = png_picture("true.png");
-  load("H 1 RED_FIRST " + png_picture("red_first.png", false) + " SIMPLEPART TRUE " + png + " SIMPLEPART CELL " +
-       png + " SHEET 64 64 1 1 0 0 END");
+  load("H 1 RED_FIRST " + png_picture("red_first.png", false) + " SIMPLEPART TRUE " + png + " SIMPLEPART CELL " + png +
+       " SHEET 64 64 1 1 0 0 END");
   ASSERT_EQ(bank->image_count, 3);
   const SDL_Surface* red_first = bank->surface("RED_FIRST");
   ASSERT_EQ(red_first->format->BytesPerPixel, 3);
@@ -286,15 +287,21 @@ TEST_F(Catalogue, OverlongNamesAndTokensAreRefusedAndReadingGoesOn) {
   const std::string name79(79, 'N'), name80(80, 'L'), token600(600, 'T'), path500 = pic + std::string(500, 'p');
   const std::string stem78(78, 'S');
   load("H 1 " + name80 + " " + pic + " SIMPLEPART " + token600 + " " + pic + " SIMPLEPART LONGPATH " + path500 +
-       " SIMPLEPART " + name79 + " " + pic + " SIMPLEPART " + stem78 + " " + pic + " SHEET 1 1 1 2 0 0 WORDS " +
-       pic + " SHEET 1 1 one 2 0 0 HUGE " + pic + " SHEET 40000 1 1 1 0 0 LAST " + pic + " SIMPLEPART END");
-  EXPECT_EQ(printed, "Image [" + name80 + "] not registered: its name is longer than 79 characters\n"
-                     "Image [" + std::string(459, 'T') + "] not registered: its name is longer than 79 characters\n"
-                     "Catalogue record [LONGPATH] skipped: its path is longer than 459 characters\n"
-                     "Sheet [" + stem78 + "]: cells from [" + stem78 + "_0] on not registered: its name is longer "
-                     "than 79 characters\n"
-                     "Catalogue record [WORDS] skipped: its sheet numbers are not all whole numbers\n"
-                     "Catalogue record [HUGE] skipped: its cells are not 1 to 16383 pixels wide and 1 to 32767 high\n");
+       " SIMPLEPART " + name79 + " " + pic + " SIMPLEPART " + stem78 + " " + pic + " SHEET 1 1 1 2 0 0 WORDS " + pic +
+       " SHEET 1 1 one 2 0 0 HUGE " + pic + " SHEET 40000 1 1 1 0 0 LAST " + pic + " SIMPLEPART END");
+  EXPECT_EQ(printed,
+            "Image [" + name80 +
+                "] not registered: its name is longer than 79 characters\n"
+                "Image [" +
+                std::string(459, 'T') +
+                "] not registered: its name is longer than 79 characters\n"
+                "Catalogue record [LONGPATH] skipped: its path is longer than 459 characters\n"
+                "Sheet [" +
+                stem78 + "]: cells from [" + stem78 +
+                "_0] on not registered: its name is longer "
+                "than 79 characters\n"
+                "Catalogue record [WORDS] skipped: its sheet numbers are not all whole numbers\n"
+                "Catalogue record [HUGE] skipped: its cells are not 1 to 16383 pixels wide and 1 to 32767 high\n");
   ASSERT_EQ(bank->image_count, 2);
   EXPECT_EQ(bank->find(name79.c_str()), 0);
   EXPECT_EQ(bank->find("LAST"), 1);
@@ -306,8 +313,9 @@ TEST_F(Catalogue, ImagesPastTheFourHundredthAreRefusedAndReadingGoesOn) {
   std::string text = "H 1 S " + sheet + " SHEET 2 2 2 2 0 0\n";
   for (int i = 0; i < 395; ++i) text += "I" + std::to_string(i) + " " + pic + " SIMPLEPART\n";
   load(text + "MORE " + sheet + " SHEET 2 2 1 2 0 0 S_1 " + pic + " SIMPLEPART LAST " + pic + " SIMPLEPART END");
-  EXPECT_EQ(printed, "Sheet [MORE]: cells from [MORE_1] on not registered: the image bank is full (400 images)\n"
-                     "Image [LAST] not registered: the image bank is full (400 images)\n");
+  EXPECT_EQ(printed,
+            "Sheet [MORE]: cells from [MORE_1] on not registered: the image bank is full (400 images)\n"
+            "Image [LAST] not registered: the image bank is full (400 images)\n");
   ASSERT_EQ(bank->image_count, 400);
   EXPECT_EQ(bank->find("MORE_0"), 399);
   EXPECT_EQ(bank->find("S_1"), 1);

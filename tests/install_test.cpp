@@ -79,9 +79,9 @@ void expect_success(const ProcessResult& result, const std::string& what) {
 TEST_F(Install, PutsTheEngineItsPackagesTheProgramsAndTheirPictures) {
   for (const char* file :
        {LIB_DIR "/libgrains_engine.a", INCLUDE_DIR "/grains/engine.h", INCLUDE_DIR "/grains/video/video.h",
-        LIB_DIR "/cmake/GrainsEngine/GrainsEngineConfig.cmake", LIB_DIR "/cmake/GrainsEngine/GrainsEngineConfigVersion.cmake",
-        LIB_DIR "/pkgconfig/grains-engine.pc", "bin/grains_sim", DATA_DIR "/grains/grfx/KPD_Player.vym",
-        DATA_DIR "/grains/grfx/showcase.lay"})
+        LIB_DIR "/cmake/GrainsEngine/GrainsEngineConfig.cmake",
+        LIB_DIR "/cmake/GrainsEngine/GrainsEngineConfigVersion.cmake", LIB_DIR "/pkgconfig/grains-engine.pc",
+        "bin/grains_sim", DATA_DIR "/grains/grfx/KPD_Player.vym", DATA_DIR "/grains/grfx/showcase.lay"})
     EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
   for (const std::string program : {"grains_a", "grains_b", "grains_c", "grains_d", "engine_showcase"}) {
     EXPECT_EQ(access((prefix + "/bin/" + program).c_str(), X_OK), 0) << "launcher " << program;

@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
-#include <string>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -222,8 +222,7 @@ TEST(KindGrid, GrainsCMovesUnlessTheFirstDrawModuloTheSecondIsOne) {
     return r1 % (r2 % 10 + 1) == 1;
   };
   for (const bool moves : {false, true}) {
-    const std::uint32_t seed =
-        first_seed<GrainsC>(100, 100, [&](RandomSource& r) { return fails(r) != moves; });
+    const std::uint32_t seed = first_seed<GrainsC>(100, 100, [&](RandomSource& r) { return fails(r) != moves; });
     auto rules = rules_with_seed<GrainsC>(seed);
     rules->grid.cells[100][100].kind = kind::GRAIN_4;
     scan_once(*rules);
@@ -259,8 +258,7 @@ TEST(KindGrid, CellsArePaintedInTheirKindsColourWhereTheScanFindsThem) {
   c->grid.cells[9][6].colour = CYAN;  // only kind 2 shows its colour
   painter.squares.clear();
   c->scan(painter);
-  EXPECT_EQ(painter.squares,
-            (std::vector<Square>{{18, 12, GREEN, 2.0f}, {14, 12, CYAN, 2.0f}, {10, 12, RED, 2.0f}}));
+  EXPECT_EQ(painter.squares, (std::vector<Square>{{18, 12, GREEN, 2.0f}, {14, 12, CYAN, 2.0f}, {10, 12, RED, 2.0f}}));
 }
 
 // ---------------------------------------------------------------- falling and sliding
@@ -335,8 +333,8 @@ TYPED_TEST(BothVariants, FallWritesTheGrainIntoTheCellBelow) {
 
 TYPED_TEST(BothVariants, BothDiagonalsOpenDrawTheSide) {
   for (const int side : {1, 0}) {
-    const std::uint32_t seed = first_seed<TypeParam>(
-        100, 100, [&](RandomSource& r) { return gate<TypeParam>(r) && r.below(2) == side; });
+    const std::uint32_t seed =
+        first_seed<TypeParam>(100, 100, [&](RandomSource& r) { return gate<TypeParam>(r) && r.below(2) == side; });
     auto rules = rules_with_seed<TypeParam>(seed);
     auto& cells = rules->grid.cells;
     cells[100][100] = marked_grain<TypeParam>();
@@ -447,10 +445,8 @@ TYPED_TEST(BothVariants, FlowingLeftCrossesSeveralCellsInOneFrameRightOnlyOne) {
   std::vector<Square> grain;
   for (const Square& square : painter.squares)
     if (square.colour == BLUE) grain.push_back(square);
-  EXPECT_EQ(grain, (std::vector<Square>{{200, 200, BLUE, 2.0f},
-                                        {198, 200, BLUE, 2.0f},
-                                        {196, 200, BLUE, 2.0f},
-                                        {194, 200, BLUE, 2.0f}}))
+  EXPECT_EQ(grain, (std::vector<Square>{
+                       {200, 200, BLUE, 2.0f}, {198, 200, BLUE, 2.0f}, {196, 200, BLUE, 2.0f}, {194, 200, BLUE, 2.0f}}))
       << "painted again in each cell it reaches";
 
   // Hole far on the right: the grain lands in a cell already passed.
@@ -521,9 +517,8 @@ TEST(KindGrid, GrainsCStaysWhenNeitherSideShowsAHole) {
 
 TEST(KindGrid, GrainsCDrawsTheSideOfATie) {
   for (const int side : {1, 0}) {
-    const std::uint32_t seed = first_seed<GrainsC>(100, 100, [&](RandomSource& r) {
-      return gate<GrainsC>(r) && r.below(2) == side && !gate<GrainsC>(r);
-    });
+    const std::uint32_t seed = first_seed<GrainsC>(
+        100, 100, [&](RandomSource& r) { return gate<GrainsC>(r) && r.below(2) == side && !gate<GrainsC>(r); });
     auto rules = rules_with_seed<GrainsC>(seed);
     rules->grid.cells[100][100] = marked_grain<GrainsC>();
     wall_rows_below(*rules, 100, {{97, 1}, {103, 1}});
@@ -564,8 +559,8 @@ TEST(KindGrid, GrainsCTieBreakMovesOutsideTheInnerArea) {
   // A tie at depth 1. (Rows 321 on are empty: the deeper depths would pick
   // R, which needs the inner area.) grains_a never moves this grain.
   for (const int side : {1, 0}) {
-    auto rules = tie_in_row_319<GrainsC>(first_seed<GrainsC>(
-        100, 319, [&](RandomSource& r) { return gate<GrainsC>(r) && r.below(2) == side; }));
+    auto rules = tie_in_row_319<GrainsC>(
+        first_seed<GrainsC>(100, 319, [&](RandomSource& r) { return gate<GrainsC>(r) && r.below(2) == side; }));
     EXPECT_EQ(rules->grid.cells[side == 1 ? 101 : 99][319].kind, kind::GRAIN_6) << side;
     EXPECT_EQ(count_kind(*rules, kind::GRAIN_6), 1);
   }

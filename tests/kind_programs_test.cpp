@@ -15,8 +15,9 @@ namespace {
 // (158..165, 134..149), shows at pixels x 316..331, y 268..299. Each
 // right-drag motion paints 8x8 cells from the pointer's cell.
 void build_cup() {
-  xdotool("mousemove 300 300 mousedown 3 mousemove 301 300 sleep 0.05 mousemove 316 300 sleep 0.05 "
-          "mousemove 332 300 sleep 0.05 mousemove 332 284 sleep 0.05 mousemove 332 268 sleep 0.05 mouseup 3");
+  xdotool(
+      "mousemove 300 300 mousedown 3 mousemove 301 300 sleep 0.05 mousemove 316 300 sleep 0.05 "
+      "mousemove 332 300 sleep 0.05 mousemove 332 284 sleep 0.05 mousemove 332 268 sleep 0.05 mouseup 3");
   xdotool("mousemove 300 284 mousedown 3 mousemove 301 284 sleep 0.05 mousemove 301 268 sleep 0.05 mouseup 3");
 }
 
@@ -67,8 +68,9 @@ TEST(KindPrograms, GrainsALeftClickAndLeftDragPutRedGrainsUnderThePointer) {
 TEST(KindPrograms, GrainsCMiddleDragErasesAndTheGrainBrushUsesThePalette) {
   auto grains_c = start_window_program("grains_c");
   // A bar of walls: cells (250..281, 30..37), pixels x 500..563, y 60..75.
-  xdotool("mousemove 500 60 mousedown 3 mousemove 501 60 sleep 0.05 mousemove 517 60 sleep 0.05 "
-          "mousemove 533 60 sleep 0.05 mousemove 549 60 sleep 0.05 mouseup 3");
+  xdotool(
+      "mousemove 500 60 mousedown 3 mousemove 501 60 sleep 0.05 mousemove 517 60 sleep 0.05 "
+      "mousemove 533 60 sleep 0.05 mousemove 549 60 sleep 0.05 mouseup 3");
   // The eraser over cells (258..265, 30..37): pixels x 516..531.
   xdotool("mousemove 517 61 mousedown 2 mousemove 516 60 sleep 0.05 mouseup 2");
   build_cup();

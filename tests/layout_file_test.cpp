@@ -1,11 +1,13 @@
 // Layout files read into containers and written back, on real files.
 #include "scene/layout_file.h"
+
 #include "scene/objet.h"
 #include "scene/widgets.h"
 #include "support/catalogue_window.h"
 #include "support/process.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -243,8 +245,8 @@ TEST_F(LayoutFile, RecordsMissingNumbersTakeDefaultsAndTheNextRecordReadsWhole) 
                                "SLIDER S KNOB 1");
   EXPECT_EQ(out, "") << "nothing skipped";
   const CHILD_LIST& children = container.mode1_children;
-  ASSERT_EQ(names_of(children), (std::vector<std::string>{"1_FULL", "1_A", "1_P", "1_B", "1_FULL", "1_T", "1_C",
-                                                           "1_D", "1_S"}));
+  ASSERT_EQ(names_of(children),
+            (std::vector<std::string>{"1_FULL", "1_A", "1_P", "1_B", "1_FULL", "1_T", "1_C", "1_D", "1_S"}));
   EXPECT_EQ(placing(*children[1]), std::make_tuple(5.0f, 6.0f, 0, 1.0f, 0, 255)) << "without alpha";
   EXPECT_EQ(std::make_tuple(children[2]->y, children[2]->zoom), std::make_tuple(8.0f, 1.5f)) << "the button after it";
   EXPECT_EQ(placing(*children[3]), std::make_tuple(9.0f, 0.0f, 0, 1.0f, 0, 255)) << "not the record before";
@@ -273,9 +275,13 @@ TEST_F(LayoutFile, RecordsWithMissingOrEmptyTokensAddNothingAndReadingGoesOn) {
   const std::string long_token(3000, 'x');
   const std::string out = load(container,
                                "BUTTON P BTN_PLAY_OFF BTN_PLAY_ON 0 5 5 0 0 0 1.0 0\n"
-                               "SPRITE " + long_token + " IMG_001 0 1 2 0 0 0 1.0 0 255\n"
-                               "SLIDER " + std::string(200, 'n') + " KNOB 1 2 0 0 0 1.0 0\n"
-                               "LABEL L");
+                               "SPRITE " +
+                                   long_token +
+                                   " IMG_001 0 1 2 0 0 0 1.0 0 255\n"
+                                   "SLIDER " +
+                                   std::string(200, 'n') +
+                                   " KNOB 1 2 0 0 0 1.0 0\n"
+                                   "LABEL L");
   ASSERT_EQ(container.mode1_children.size(), 3u);
   EXPECT_STREQ(container.mode1_children[0]->name, "1_P");
   EXPECT_EQ(std::string(container.mode1_children[1]->name), "1_" + std::string(77, 'x')) << "cut to 79";
@@ -323,8 +329,7 @@ TEST_F(LayoutFile, UnopenableFilesAreReportedAndAnEmptyContainerWritesOnlyItself
   container.children->back()->Set_name("LOOSE");
   testing::internal::CaptureStdout();
   container.Save(path.c_str());
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "ARF stf wrong during save element [LOOSE]\nPosition [0] [0:0]\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "ARF stf wrong during save element [LOOSE]\nPosition [0] [0:0]\n");
   EXPECT_EQ(lines_of(read_file(path)).at(2), "SPRITE\tLOOSE\tIMG_001\t0\t3\t4\t0\t0\t0\t1.000000\t0\t255\r")
       << "written under its whole name";
 }

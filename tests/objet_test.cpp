@@ -1,8 +1,9 @@
 // Containers: message routing, slider tracking, modes, child lookup, and
 // rendering read back from the window.
+#include "scene/objet.h"
+
 #include "draw/draw.h"
 #include "images/image_bank.h"
-#include "scene/objet.h"
 #include "scene/widgets.h"
 #include "support/catalogue_window.h"
 #include "support/gl_window.h"
@@ -11,6 +12,7 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 
 namespace {

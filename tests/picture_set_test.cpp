@@ -18,9 +18,8 @@ namespace {
 const char* const STARTUP_LINES = "K-0\nVyrEngine - Loading all Graphisme\nSDL Video Driver Name: x11\n";
 
 // The pictures that the engine's elements name.
-const char* const ENGINE_PICTURES[] = {"FOND",         "IMG_001",           "FICHE_PLUG",
-                                       "FICHE_UNPLUG", "FICHE_PLUG_MASK",   "FICHE_UNPLUG_MASK",
-                                       "PANEL_FOND"};
+const char* const ENGINE_PICTURES[] = {
+    "FOND", "IMG_001", "FICHE_PLUG", "FICHE_UNPLUG", "FICHE_PLUG_MASK", "FICHE_UNPLUG_MASK", "PANEL_FOND"};
 
 // A button's mask: its off-picture's name up to its last '_', then "MASK".
 std::string button_mask(const std::string& off_picture) {
@@ -88,8 +87,7 @@ TEST_F(PictureSet, MaskedPicturesAreBlackWhereTheirMaskKeepsTheFrame) {
   EXPECT_GE(buttons, 2);
 }
 
-const std::uint32_t GRAIN_COLOURS[8] = {0xFF80C0, 0xFFFFFF, 0xFF2020, 0xE0C080,
-                                        0x4080FF, 0x40D060, 0xFF9020, 0x40E0E0};
+const std::uint32_t GRAIN_COLOURS[8] = {0xFF80C0, 0xFFFFFF, 0xFF2020, 0xE0C080, 0x4080FF, 0x40D060, 0xFF9020, 0x40E0E0};
 
 // The sheet's gaps are magenta: a cell cut at the wrong place shows some.
 // Cells show red and blue exchanged, which the sheet's file makes up for.

@@ -1,9 +1,10 @@
 // Every program's rules against the plain reference rules, side by side:
 // each frame's painted squares and the random draws made, and the whole
 // grid every hundred frames and at the end of a run.
+#include "reference/reference_rules.h"
+
 #include "common/events_script.h"
 #include "grains_sim/program_registry.h"
-#include "reference/reference_rules.h"
 #include "support/recording_painter.h"
 
 #include <gtest/gtest.h>
@@ -92,8 +93,8 @@ std::string dump_difference(const std::string& production, const std::string& re
     if (!production_more) production_value = "(end of dump)";
     if (!reference_more) reference_value = "(end of dump)";
     if (!production_more || !reference_more || production_value != reference_value)
-      return "grid cell (" + std::to_string(i % GRID_SIDE) + ", " + std::to_string(i / GRID_SIDE) +
-             "): production " + production_value + ", reference " + reference_value;
+      return "grid cell (" + std::to_string(i % GRID_SIDE) + ", " + std::to_string(i / GRID_SIDE) + "): production " +
+             production_value + ", reference " + reference_value;
   }
 }
 
@@ -118,8 +119,7 @@ std::string first_disagreement(Contender& production, Contender& reference, cons
     const std::vector<MouseEvent> events = events_of_frame(run.script, frame);
     std::string difference;
     try {
-      difference = squares_difference(production.frame(events, run.full_load),
-                                      reference.frame(events, run.full_load));
+      difference = squares_difference(production.frame(events, run.full_load), reference.frame(events, run.full_load));
     } catch (const std::out_of_range& error) {
       difference = std::string("the reference rules stepped outside the grid at ") + error.what();
     }

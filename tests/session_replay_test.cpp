@@ -25,9 +25,7 @@ class Mouse {
     for (std::size_t i = 1; i < points.size(); ++i) moves += " sleep 0.03 " + at(points[i]);
     xdotool(moves + " sleep 0.03 mouseup " + std::to_string(button));
   }
-  void click(int button, std::pair<int, int> point) const {
-    xdotool(at(point) + " click " + std::to_string(button));
-  }
+  void click(int button, std::pair<int, int> point) const { xdotool(at(point) + " click " + std::to_string(button)); }
 
  private:
   std::string at(std::pair<int, int> point) const {
@@ -72,10 +70,8 @@ TEST_P(SessionReplay, TheRecordingReplaysToTheLastFrameShown) {
   auto process = start_window_program(
       program, {"GRAINS_RECORD=" + recording, "GRAINS_SNAPSHOT=" + snapshot, "GRAINS_DRAW=" + drawing});
   const Mouse mouse(program_window_origin());
-  if (program == "grains_d")
-    paint_grains_d(mouse);
-  else
-    paint_with_every_button(mouse);
+  if (program == "grains_d") paint_grains_d(mouse);
+  else paint_with_every_button(mouse);
   pause_ms(300);
   const ProcessResult stopped = process->stop(SIGTERM, 5000);
   EXPECT_EQ(stopped.signal_number, SIGTERM) << stopped.err;
@@ -88,7 +84,8 @@ TEST_P(SessionReplay, TheRecordingReplaysToTheLastFrameShown) {
   ASSERT_NE(frames_line, std::string::npos) << "the recording ends with its frame count";
   EXPECT_EQ(text.find('\n', frames_line), text.size() - 1);
 
-  const ProcessResult replayed = run_process({program_path("grains_sim"), program, "--events", recording, "--png", replay});
+  const ProcessResult replayed =
+      run_process({program_path("grains_sim"), program, "--events", recording, "--png", replay});
   ASSERT_EQ(replayed.exit_status, 0) << replayed.err;
   const PictureFile shown = read_png_file(snapshot), again = read_png_file(replay);
   ASSERT_EQ(shown.pixels.size(), again.pixels.size());
@@ -117,7 +114,8 @@ TEST(SessionRecording, AFileThatCannotBeWrittenIsSaidOnceAndTheProgramRunsOn) {
     EXPECT_EQ(stopped.signal_number, SIGTERM);
     std::istringstream lines(stopped.err);
     int said = 0;
-    for (std::string line; std::getline(lines, line);) said += line.rfind("GRAINS_RECORD: cannot write " + path, 0) == 0;
+    for (std::string line; std::getline(lines, line);)
+      said += line.rfind("GRAINS_RECORD: cannot write " + path, 0) == 0;
     EXPECT_EQ(said, 1) << stopped.err;
   }
 }

@@ -59,9 +59,9 @@ class FrontEndTest : public testing::Test {
     for (const SDL_Event& event : events) counted += front_end.translate(event);
     Messages taken;
     for (const MESSAGE& message : target.queue) {
-      const std::string what = message.kind == 0                               ? message.text
+      const std::string what = message.kind == 0                             ? message.text
                                : message.event_type() == SDL_MOUSEBUTTONDOWN ? "down"
-                                                                              : "up";
+                                                                             : "up";
       taken.push_back(what + "->" + (message.target != nullptr ? message.target->name : "null"));
     }
     EXPECT_EQ(counted, static_cast<int>(target.queue.size()));
@@ -114,7 +114,8 @@ TEST_F(FrontEndTest, DraggingTheKnobSendsItsValueFromStartToStop) {
   EXPECT_EQ(send({motion(grab_x + 65, KNOB_Y + 100)}), Messages{}) << "the same value";
   EXPECT_EQ(send({motion(2000, KNOB_Y)}), Messages{"SLD_MVT_CHANGE 100->1_SPEED"});
   EXPECT_EQ(send({motion(65535, 65535)}), Messages{"SLD_MVT_CHANGE 0->1_SPEED"}) << "past the left edge";
-  EXPECT_EQ(send({button_event(SDL_MOUSEBUTTONUP, 65535, 65535)}), (Messages{"up->1_SPEED", "SLD_MVT_STOP 0->1_SPEED"}));
+  EXPECT_EQ(send({button_event(SDL_MOUSEBUTTONUP, 65535, 65535)}),
+            (Messages{"up->1_SPEED", "SLD_MVT_STOP 0->1_SPEED"}));
   EXPECT_EQ(send({motion(grab_x + 64, KNOB_Y)}), Messages{}) << "the drag is over";
 }
 
@@ -122,8 +123,8 @@ TEST_F(FrontEndTest, APressWithoutTheReleaseOfTheDragBeforeStopsThatDrag) {
   const int knob_x = 100 + cut(knob->x) + 16;
   send({button_event(SDL_MOUSEBUTTONDOWN, knob_x, KNOB_Y)});
   EXPECT_EQ(send({button_event(SDL_MOUSEBUTTONDOWN, PLAY_X, PLAY_Y)}),
-            (Messages{"SLD_MVT_CHANGE 4->1_SPEED", "TOUCH_OUT->1_SPEED", "TOUCH_IN->1_PLAY",
-                      "SLD_MVT_STOP 4->1_SPEED", "down->1_PLAY"}))
+            (Messages{"SLD_MVT_CHANGE 4->1_SPEED", "TOUCH_OUT->1_SPEED", "TOUCH_IN->1_PLAY", "SLD_MVT_STOP 4->1_SPEED",
+                      "down->1_PLAY"}))
       << "the pointer came with the button held";
 }
 

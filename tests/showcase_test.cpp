@@ -1,10 +1,11 @@
 // engine_showcase in its real window, driven with xdotool as a person
 // would. The screenshots that the checks look at are kept in
 // SCREENSHOT_DIR for a person to look at too.
+#include "engine_showcase/showcase.h"
+
 #include "common/png_file.h"
 #include "engine_showcase/panel_places.h"
 #include "engine_showcase/picture_browser.h"
-#include "engine_showcase/showcase.h"
 #include "scene/layout_file.h"
 #include "support/gl_window.h"
 #include "support/process.h"
@@ -83,8 +84,8 @@ void keep(const Screenshot& shot, const std::string& name) {
   std::vector<std::uint32_t> pixels;
   for (const std::uint32_t pixel : shot.pixels) pixels.push_back(0xFF000000 | pixel);
   std::string error;
-  EXPECT_TRUE(write_png(std::string(SCREENSHOT_DIR) + "/" + name + ".png", shot.width, shot.height, pixels.data(),
-                        error))
+  EXPECT_TRUE(
+      write_png(std::string(SCREENSHOT_DIR) + "/" + name + ".png", shot.width, shot.height, pixels.data(), error))
       << error;
 }
 
@@ -156,8 +157,8 @@ class ShowcaseWindow : public testing::Test {
     showcase_ = std::make_unique<BackgroundProcess>(
         std::vector<std::string>{program_path("engine_showcase"), "--saved-layout", saved_layout_}, dir_);
     ASSERT_TRUE(showcase_->wait_for_output("SDL Video Driver Name:", 10000)) << showcase_->output();
-    first_ = wait_for_steady_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); },
-                                    "showcase_start");
+    first_ =
+        wait_for_steady_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); }, "showcase_start");
   }
   void TearDown() override {
     showcase_.reset();
@@ -185,8 +186,8 @@ TEST_F(ShowcaseWindow, AButtonShowsItsTouchPictureAndEachClickTogglesItAndItsSta
   const Point stop_icon = layout_.at("STOP", 64, 32);
 
   xdotool("mousemove " + play_icon_.moved(30, 0).xdotool());
-  const Screenshot hovered = wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OVER); },
-                                             "showcase_play_hovered");
+  const Screenshot hovered =
+      wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OVER); }, "showcase_play_hovered");
   EXPECT_TRUE(shows(hovered, stop_icon, ICON_OFF));
   EXPECT_TRUE(same_in(first_, hovered, state_label)) << "touching is not clicking";
 
@@ -197,8 +198,8 @@ TEST_F(ShowcaseWindow, AButtonShowsItsTouchPictureAndEachClickTogglesItAndItsSta
 
   click(play_icon_);
   move_away();
-  const Screenshot off = wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); },
-                                         "showcase_play_off_again");
+  const Screenshot off =
+      wait_for_screen([&](const Screenshot& s) { return shows(s, play_icon_, ICON_OFF); }, "showcase_play_off_again");
   EXPECT_TRUE(same_in(first_, off, state_label)) << "the label says off again";
   end_with_escape();
 }

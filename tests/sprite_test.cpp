@@ -1,8 +1,9 @@
 // Sprites: construction, change detection, drawing by pixels read back, dumps.
 #define GL_GLEXT_PROTOTYPES  // occlusion queries
+#include "scene/sprite.h"
+
 #include "draw/draw.h"
 #include "images/image_bank.h"
-#include "scene/sprite.h"
 #include "support/catalogue_window.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
@@ -37,8 +38,7 @@ class Sprite : public CatalogueWindow {
     image_bank->add_surface(make_surface(64, 32, [](int, int) { return 0xFFFFFFu; }), "WIDE");
     image_bank->add_surface(make_surface(16, 64, [](int, int) { return 0xFFFFFFu; }), "TALL");
     const auto inside = [](int x, int y) { return x >= 16 && x < 48 && y >= 16 && y < 48; };
-    image_bank->add_surface(make_surface(64, 64, [=](int x, int y) { return inside(x, y) ? 0x00FF00u : 0u; }),
-                            "SHAPE");
+    image_bank->add_surface(make_surface(64, 64, [=](int x, int y) { return inside(x, y) ? 0x00FF00u : 0u; }), "SHAPE");
     image_bank->add_surface(make_surface(64, 64, [=](int x, int y) { return inside(x, y) ? 0u : 0xFFFFFFu; }),
                             "SHAPE_MASK");
   }
@@ -191,12 +191,10 @@ TEST_F(Sprite, PrintDumpsFourLines) {
   std::istringstream lines(testing::internal::GetCapturedStdout());
   std::string line;
   const std::vector<std::string> expected{
-      "SPRITE:",
-      "-------",
+      "SPRITE:", "-------",
       "NAME[           NAMED]  SPR_NAME[            WIDE]  MASK_NAME [                ] XYWH[  7-  8- 64- 32] "
       "Zoom=1.5000 Angle=45.0000",
-      "Is_Key=1 Key=00ff00ff Additive=1 Substractive=0 Alpha=200",
-      std::string(62, '-')};
+      "Is_Key=1 Key=00ff00ff Additive=1 Substractive=0 Alpha=200", std::string(62, '-')};
   for (const std::string& want : expected) {
     ASSERT_TRUE(std::getline(lines, line));
     EXPECT_EQ(line, want);

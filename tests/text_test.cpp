@@ -8,10 +8,10 @@
 #include <GL/gl.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <climits>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -38,10 +38,15 @@ ReferenceGlyph reference_glyph(unsigned int code, unsigned int height = 32, cons
   FT_Set_Char_Size(face, height * 64, height * 64, 96, 96);
   FT_Load_Char(face, code, FT_LOAD_RENDER);
   const FT_Bitmap& bitmap = face->glyph->bitmap;
-  ReferenceGlyph glyph{static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows), face->glyph->bitmap_left,
-                       face->glyph->bitmap_top, static_cast<int>(face->glyph->advance.x >> 6), {}};
+  ReferenceGlyph glyph{static_cast<int>(bitmap.width),
+                       static_cast<int>(bitmap.rows),
+                       face->glyph->bitmap_left,
+                       face->glyph->bitmap_top,
+                       static_cast<int>(face->glyph->advance.x >> 6),
+                       {}};
   for (int j = 0; j < glyph.rows; ++j)
-    glyph.coverage.insert(glyph.coverage.end(), bitmap.buffer + j * bitmap.pitch, bitmap.buffer + j * bitmap.pitch + glyph.width);
+    glyph.coverage.insert(glyph.coverage.end(), bitmap.buffer + j * bitmap.pitch,
+                          bitmap.buffer + j * bitmap.pitch + glyph.width);
   FT_Done_Face(face);
   FT_Done_FreeType(library);
   return glyph;
@@ -67,7 +72,8 @@ void expect_texture_holds(GLuint texture, const ReferenceGlyph& glyph, unsigned 
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   int wrong = 0;
   for (int texel = 0; texel < width * height; ++texel)
-    for (int channel = 0; channel < 4; ++channel) wrong += rgba[4 * texel + channel] != glyph.at(texel % width, texel / width);
+    for (int channel = 0; channel < 4; ++channel)
+      wrong += rgba[4 * texel + channel] != glyph.at(texel % width, texel / width);
   EXPECT_EQ(wrong, 0) << "code " << code;
 }
 
@@ -186,8 +192,9 @@ TEST_F(Text, OneBitRasterFontsBecomeFullCoverage) {
   const auto put16 = [&](int at, int v) { fnt[at] = char(v & 255), fnt[at + 1] = char(v >> 8); };
   // version, size, points, resolutions, ascent, weight, pixel height, widths,
   // codes 32 to 126, bytes per row, offset of the bits
-  const int header[][2] = {{0, 0x200}, {2, int(fnt.size())}, {68, 5}, {70, 96}, {72, 96}, {74, 4}, {83, 400},
-                           {88, 5},    {91, 8},              {93, 8}, {95, 32 | 126 << 8}, {99, 2}, {113, bits}};
+  const int header[][2] = {
+      {0, 0x200}, {2, int(fnt.size())}, {68, 5}, {70, 96},   {72, 96}, {74, 4}, {83, 400}, {88, 5}, {91, 8},
+      {93, 8},    {95, 32 | 126 << 8},  {99, 2}, {113, bits}};
   for (const auto& field : header) put16(field[0], field[1]);
   for (int g = 0; g < glyphs; ++g) {
     put16(table + 4 * g, 8);
@@ -355,9 +362,10 @@ TEST_F(FontTableFiles, AFullTableAddsNoMoreFonts) {
   testing::internal::CaptureStdout();
   FONT_TABLE table(list_file(text + "END\n").c_str());
   table.add_font(sans_path.c_str());
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "Font list [" + dir + "/fonts.txt]: more than 10 fonts; only the first 10 are read\n"
-            "Font table full: [" + sans_path + "] not added\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Font list [" + dir +
+                                                        "/fonts.txt]: more than 10 fonts; only the first 10 are read\n"
+                                                        "Font table full: [" +
+                                                        sans_path + "] not added\n");
   EXPECT_EQ(table.count, 10);
   EXPECT_NE(table.font(9).list_base, 0u);
 }

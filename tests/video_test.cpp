@@ -1,7 +1,8 @@
 // Video start-up state, projections and draw_square, read back from GL.
+#include "video/video.h"
+
 #include "common/frame_painter.h"
 #include "support/gl_window.h"
-#include "video/video.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

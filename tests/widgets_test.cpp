@@ -1,6 +1,7 @@
 // Widgets: buttons, labels and sliders with their message queues, and a
 // label's text read back from the window.
 #include "scene/widgets.h"
+
 #include "support/catalogue_window.h"
 #include "support/gl_window.h"
 #include "text/font_table.h"
@@ -149,10 +150,8 @@ std::vector<std::pair<int, int>> lit_column_runs(const std::vector<std::uint32_t
     bool lit = false;
     for (int y = 0; y < 768 && !lit; ++y) lit = pixels[y * 1024 + x] != 0;
     if (!lit) continue;
-    if (!runs.empty() && runs.back().second == x - 1)
-      runs.back().second = x;
-    else
-      runs.push_back({x, x});
+    if (!runs.empty() && runs.back().second == x - 1) runs.back().second = x;
+    else runs.push_back({x, x});
   }
   return runs;
 }
@@ -208,4 +207,3 @@ TEST_F(LabelDrawing, DrawsTheSameWhicheverMatrixModeIsCurrent) {
   EXPECT_EQ(current_matrix(GL_MODELVIEW_MATRIX), modelview);
   EXPECT_TRUE(read_window_pixels() == drawn) << "the label's turn and scale were lost";
 }
-

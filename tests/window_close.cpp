@@ -39,4 +39,3 @@ bool ask_window_to_close(const std::string& title) {
   XCloseDisplay(display);
   return found != 0;
 }
-

@@ -9,9 +9,9 @@
 #include "common/png_file.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -238,16 +238,14 @@ bool write_picture(const std::string& folder, const Picture& picture, bool with_
   for (const Colour colour : picture.pixels) opaque.push_back(0xFF000000 | colour);
   const auto write = with_alpha ? write_png : write_png_without_alpha;
   std::string error;
-  if (write(folder + "/" + picture.name + ".png", picture.width, picture.height, opaque.data(), error))
-    return true;
+  if (write(folder + "/" + picture.name + ".png", picture.width, picture.height, opaque.data(), error)) return true;
   std::fprintf(stderr, "make_pictures: %s: %s\n", picture.name.c_str(), error.c_str());
   return false;
 }
 
 std::string catalogue_text(const std::vector<Picture>& pictures) {
   std::string text = "VYM_CATALOGUE 1\n";
-  for (const Picture& picture : pictures)
-    text += picture.name + " grfx/" + picture.name + ".png SIMPLEPART\n";
+  for (const Picture& picture : pictures) text += picture.name + " grfx/" + picture.name + ".png SIMPLEPART\n";
   text += "GRAIN grfx/GRAINS.png SHEET " + std::to_string(CELL) + " " + std::to_string(CELL) + " " +
           std::to_string(ROWS) + " " + std::to_string(COLUMNS) + " " + std::to_string(GAP_X) + " " +
           std::to_string(GAP_Y) + "\n";

@@ -36,8 +36,8 @@ void fill_rectangle(int left, int top, int right, int bottom) {
 
 }  // namespace
 
-void draw_textured_quad(const int* texture, float x, float y, float z, float angle_x, float angle_y,
-                        float angle_z, float half_a, float half_b, int additive, int substractive, int alpha) {
+void draw_textured_quad(const int* texture, float x, float y, float z, float angle_x, float angle_y, float angle_z,
+                        float half_a, float half_b, int additive, int substractive, int alpha) {
   const bool translucent = alpha != 255;
   glPushMatrix();
   glLoadIdentity();

@@ -26,8 +26,8 @@ extern int view_offset_y;
 // the source colour; substractive by multiplying the frame buffer (the last
 // one asked for sets the blend function). With none of them the caller's
 // blend state applies and stays.
-void draw_textured_quad(const int* texture, float x, float y, float z, float angle_x, float angle_y,
-                        float angle_z, float half_a, float half_b, int additive, int substractive, int alpha);
+void draw_textured_quad(const int* texture, float x, float y, float z, float angle_x, float angle_y, float angle_z,
+                        float half_a, float half_b, int additive, int substractive, int alpha);
 
 // Fills the rectangle whose top-left corner is (x, y + 13) in colour
 // 0xAARRGGBB, blended when alpha is not 0xFF.

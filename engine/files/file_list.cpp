@@ -1,12 +1,13 @@
 #include "files/file_list.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <strings.h>
 
 namespace fs = std::filesystem;
 
@@ -35,10 +36,8 @@ void list_folder(const fs::path& folder, const std::string& extension, std::vect
   std::vector<fs::path> files, folders;
   std::error_code error;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-    if (entry.is_directory(error) && !entry.is_symlink(error))
-      folders.push_back(entry.path());
-    else if (entry.is_regular_file(error) && has_extension(entry.path(), extension))
-      files.push_back(entry.path());
+    if (entry.is_directory(error) && !entry.is_symlink(error)) folders.push_back(entry.path());
+    else if (entry.is_regular_file(error) && has_extension(entry.path(), extension)) files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end(), by_name);
   std::sort(folders.begin(), folders.end(), by_name);
@@ -52,7 +51,6 @@ void write_listing(const fs::path& listing, const std::vector<fs::path>& files) 
   for (const fs::path& file : files) out << file.string() << '\n' << file.string() << '\n';
   if (!out.flush()) listing_failure();
 }
-
 
 void copy_bounded(const std::string& text, char* result, std::size_t result_size) {
   if (result_size == 0) return;
@@ -72,8 +70,7 @@ std::size_t find_entry(const std::vector<std::string>& list, const char* current
 
 std::vector<std::string> read_file_listing(std::istream& in) {
   std::vector<std::string> list;
-  for (std::string first, second; std::getline(in, first) && std::getline(in, second);)
-    list.push_back(second);
+  for (std::string first, second; std::getline(in, first) && std::getline(in, second);) list.push_back(second);
   return {list.rbegin(), list.rend()};
 }
 
@@ -87,8 +84,8 @@ std::vector<std::string> list_files(const std::string& directory, const std::str
   return read_file_listing(in);
 }
 
-void next_file_name(const char* current, const std::string& directory, const std::string& extension,
-                    char* result, std::size_t result_size) {
+void next_file_name(const char* current, const std::string& directory, const std::string& extension, char* result,
+                    std::size_t result_size) {
   const std::vector<std::string> list = list_files(directory, extension);
   if (current == nullptr || current[0] == '\0') {
     if (!list.empty()) copy_bounded(list.front(), result, result_size);
@@ -101,8 +98,8 @@ void next_file_name(const char* current, const std::string& directory, const std
   std::printf("retour recupere_nom_fichier_suivant[[%s]]\n", result_size > 0 ? result : "");
 }
 
-void previous_file_name(const char* current, const std::string& directory, const std::string& extension,
-                        char* result, std::size_t result_size) {
+void previous_file_name(const char* current, const std::string& directory, const std::string& extension, char* result,
+                        std::size_t result_size) {
   const std::vector<std::string> list = list_files(directory, extension);
   if (current == nullptr || current[0] == '\0') {
     if (!list.empty()) copy_bounded(list.back(), result, result_size);

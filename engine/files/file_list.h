@@ -22,12 +22,12 @@ std::vector<std::string> read_file_listing(std::istream& in);
 // matched by file name part, letter case ignored; the first file when
 // current is empty. Writes at most result_size bytes, terminator included,
 // into result; leaves it unchanged when nothing matches or the list is empty.
-void next_file_name(const char* current, const std::string& directory, const std::string& extension,
-                    char* result, std::size_t result_size);
+void next_file_name(const char* current, const std::string& directory, const std::string& extension, char* result,
+                    std::size_t result_size);
 
 // The same towards the front of the list; the last file when current is empty.
-void previous_file_name(const char* current, const std::string& directory, const std::string& extension,
-                        char* result, std::size_t result_size);
+void previous_file_name(const char* current, const std::string& directory, const std::string& extension, char* result,
+                        std::size_t result_size);
 
 // The text after the last '/', '\\' or line break, looked for from the end
 // down to the second character; the whole path when there is none.

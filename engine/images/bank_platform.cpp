@@ -29,8 +29,7 @@ bool put_surface_pixels(SDL_Surface* surface, bool single_level) {
   SDL_LockSurface(pixels);
   if (single_level)
     glTexImage2D(GL_TEXTURE_2D, 0, 3, pixels->w, pixels->h, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
-  else
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, pixels->w, pixels->h, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
+  else gluBuild2DMipmaps(GL_TEXTURE_2D, 3, pixels->w, pixels->h, GL_BGR_EXT, GL_UNSIGNED_BYTE, pixels->pixels);
   SDL_UnlockSurface(pixels);
   if (pixels != surface) SDL_FreeSurface(pixels);
   return true;

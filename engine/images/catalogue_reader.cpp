@@ -1,8 +1,9 @@
 #include "images/catalogue_reader.h"
 
+#include <climits>
+
 #include <cctype>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -64,8 +65,8 @@ bool CATALOGUE_READER::read_number(int& value, bool& is_number) {
   char* end = nullptr;
   errno = 0;
   const long number = std::strtol(token, &end, 10);
-  is_number = read == Token::whole && end != token && *end == '\0' && errno == 0 && number >= INT_MIN &&
-              number <= INT_MAX;
+  is_number =
+      read == Token::whole && end != token && *end == '\0' && errno == 0 && number >= INT_MIN && number <= INT_MAX;
   value = is_number ? static_cast<int>(number) : 0;
   return true;
 }

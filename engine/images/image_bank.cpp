@@ -1,7 +1,7 @@
 #include "images/image_bank.h"
 
-#include "images/catalogue_reader.h"
 #include "images/bank_platform.h"
+#include "images/catalogue_reader.h"
 
 #include <SDL_image.h>
 
@@ -109,8 +109,7 @@ void IMAGE_BANK::add_image(const char* name, SDL_Surface* surface, int width, in
   upload_texture(surface, slot, GL_LINEAR, GL_LINEAR, 0);
 }
 
-void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter, GLint mag_filter,
-                                int force_mipmaps) {
+void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter, GLint mag_filter, int force_mipmaps) {
   bind_bank_texture(slot);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
@@ -128,12 +127,9 @@ void IMAGE_BANK::load_catalogue(const char* path) {
   CATALOGUE_READER reader(file);
   CATALOGUE_RECORD record;
   while (reader.next(record)) {
-    if (record.fault != nullptr)
-      skip_record(record, record.fault);
-    else if (record.is_sheet)
-      load_sheet(record);
-    else
-      load_single_picture(record);
+    if (record.fault != nullptr) skip_record(record, record.fault);
+    else if (record.is_sheet) load_sheet(record);
+    else load_single_picture(record);
   }
   std::fclose(file);
 }
@@ -152,10 +148,8 @@ void IMAGE_BANK::load_sheet(const CATALOGUE_RECORD& record) {
   SDL_Surface* sheet = IMG_Load(record.path);
   if (sheet == nullptr) return;
   const bool has_cells = record.sheet.rows > 0 && record.sheet.columns > 0;
-  if (const char* fault = has_cells ? sheet_fault(record.sheet) : nullptr)
-    skip_record(record, fault);
-  else if (has_cells)
-    cut_sheet(sheet, record);
+  if (const char* fault = has_cells ? sheet_fault(record.sheet) : nullptr) skip_record(record, fault);
+  else if (has_cells) cut_sheet(sheet, record);
   SDL_FreeSurface(sheet);
 }
 

@@ -5,8 +5,8 @@
 // Warning: slots are GL texture names taken without glGenTextures; register every picture before building fonts.
 #pragma once
 
-#include <SDL.h>
 #include <GL/gl.h>
+#include <SDL.h>
 
 struct CATALOGUE_RECORD;
 

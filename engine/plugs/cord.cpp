@@ -39,10 +39,8 @@ void set_jack(SPRITE& jack, const char* picture, const char* mask) {
 }
 
 void toggle(SPRITE& jack, int force_plug, int force_unplug) {
-  if (std::strcmp(jack.image, UNPLUGGED) == 0)
-    set_jack(jack, PLUGGED, PLUGGED_MASK);
-  else
-    set_jack(jack, UNPLUGGED, UNPLUGGED_MASK);
+  if (std::strcmp(jack.image, UNPLUGGED) == 0) set_jack(jack, PLUGGED, PLUGGED_MASK);
+  else set_jack(jack, UNPLUGGED, UNPLUGGED_MASK);
   if (force_plug) set_jack(jack, PLUGGED, PLUGGED_MASK);
   if (force_unplug) set_jack(jack, UNPLUGGED, UNPLUGGED_MASK);
 }
@@ -117,10 +115,8 @@ void CORD::attach(BASE* c1, BASE* c2, RECTANGLE* e1, RECTANGLE* e2, std::uint32_
     centre_of(nullptr, e1, ends.x1, ends.y1);
     centre_of(nullptr, e2, ends.x2, ends.y2);
   } else {
-    if (c1 != nullptr)
-      centre_of(c1, e1, ends.x1, ends.y1);
-    else
-      centre_of(c2, e2, ends.x1, ends.y1);
+    if (c1 != nullptr) centre_of(c1, e1, ends.x1, ends.y1);
+    else centre_of(c2, e2, ends.x1, ends.y1);
     if (c2 != nullptr) {
       centre_of(c2, e2, ends.x2, ends.y2);
     } else {
@@ -150,7 +146,8 @@ void CORD::draw(std::int32_t argument) {
 // The sway is only reported, one line a frame; it does not move the cable.
 void CORD::advance_frame() {
   time += 1;
-  if (ends.y1 != previous_ends.y1) sway += static_cast<float>(std::abs(static_cast<std::int64_t>(previous_ends.y1) - ends.y1));
+  if (ends.y1 != previous_ends.y1)
+    sway += static_cast<float>(std::abs(static_cast<std::int64_t>(previous_ends.y1) - ends.y1));
   if (ends.y2 != previous_ends.y2) sway += 0.1f;
   std::printf("[%f]\n", std::sin(time * 6.283185307179586 / 180) * sway);
   draw_cable();

@@ -17,8 +17,7 @@ class CORD {
   // container1, end 1 is taken from container2 and element2; without
   // container2, end 2 lies 40 pixels right of and below end 1; without
   // either, each end is its own element's centre.
-  void attach(BASE* container1, BASE* container2, RECTANGLE* element1, RECTANGLE* element2,
-              std::uint32_t colour);
+  void attach(BASE* container1, BASE* container2, RECTANGLE* element1, RECTANGLE* element2, std::uint32_t colour);
   // Switches a jack between plugged and unplugged, then forces it plugged
   // and then unplugged when asked.
   void toggle_jack1(int force_plug, int force_unplug);
@@ -34,8 +33,8 @@ class CORD {
     std::int32_t x1, y1, x2, y2;
   };
 
-  float time = 0;   // frames drawn
-  float sway = 0;   // grows when an end moves up or down, decays a tenth a frame
+  float time = 0;  // frames drawn
+  float sway = 0;  // grows when an end moves up or down, decays a tenth a frame
   PreviousEnds previous_ends{};
   Ends ends{};
   std::uint32_t colour = 0;

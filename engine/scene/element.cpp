@@ -30,17 +30,13 @@ void VYR_ENGINE::name_after_id(const char* prefix) {
 }
 
 void VYR_ENGINE::Set_name(const char* text) {
-  if (text == nullptr)
-    name_after_id("DEFAULT_ITEM_");
-  else
-    copy_name(name, text);
+  if (text == nullptr) name_after_id("DEFAULT_ITEM_");
+  else copy_name(name, text);
 }
 
 void VYR_ENGINE::Set_tag(const char* text) {
-  if (text == nullptr)
-    std::snprintf(tag, sizeof tag, "DEFAULT_ITEM_%20lu", static_cast<unsigned long>(id));
-  else
-    copy_name(tag, text);
+  if (text == nullptr) std::snprintf(tag, sizeof tag, "DEFAULT_ITEM_%20lu", static_cast<unsigned long>(id));
+  else copy_name(tag, text);
 }
 
 BASE::BASE(float x, float y, float z) : x(x), y(y), z(z) {}

@@ -97,9 +97,7 @@ void set_look(SPRITE& element, int is_key, int key, int additive, float zoom, in
 
 // Where a SPRITE record's coordinate lands: added to the container's, in
 // float, and cut toward zero.
-int placed_at(int written, float container_position) {
-  return cut(static_cast<float>(written) + container_position);
-}
+int placed_at(int written, float container_position) { return cut(static_cast<float>(written) + container_position); }
 
 void add(OBJET& container, const SPRITE_RECORD& r) {
   auto sprite = std::make_unique<SPRITE>(r.image, placed_at(r.x, container.x), placed_at(r.y, container.y), r.is_key,
@@ -135,10 +133,8 @@ void add(OBJET& container, const LABEL_RECORD& r) {
 template <typename RECORD>
 void read_element(std::FILE* file, OBJET& container, const char* keyword, int record_number) {
   RECORD record{};
-  if (read_fields(file, record))
-    add(container, record);
-  else
-    std::printf("Incomplete %s record [%d] skipped\n", keyword, record_number);
+  if (read_fields(file, record)) add(container, record);
+  else std::printf("Incomplete %s record [%d] skipped\n", keyword, record_number);
 }
 
 // Applies one "key=value" pair; a pair without a value sets nothing.
@@ -170,8 +166,8 @@ bool apply_parameters(OBJET& container, const char* pairs_token) {
 // A child named otherwise is written under its whole name.
 const char* record_name(const OBJET& container, const SPRITE& child) {
   const std::size_t prefix_length = std::strlen(container.rc_name) + 1;
-  if (std::strncmp(child.name, container.rc_name, prefix_length - 1) == 0 &&
-      child.name[prefix_length - 1] == '_' && child.name[prefix_length] != '\0')
+  if (std::strncmp(child.name, container.rc_name, prefix_length - 1) == 0 && child.name[prefix_length - 1] == '_' &&
+      child.name[prefix_length] != '\0')
     return child.name + prefix_length;
   std::printf("ARF stf wrong during save element [%s]\n", child.name);
   return child.name;
@@ -193,12 +189,12 @@ int sprite_offset(float position, float container_position) {
 void write_child(std::FILE* file, const OBJET& container, const SPRITE& child) {
   const char* name = record_name(container, child);
   if (const auto* label = dynamic_cast<const LABEL*>(&child)) {
-    std::fprintf(file, "LABEL\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t\r\n", name, label->caption, cut(label->x),
-                 cut(label->y), label->font_number, label->font_size, static_cast<int>(label->colour));
+    std::fprintf(file, "LABEL\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t\r\n", name, label->caption, cut(label->x), cut(label->y),
+                 label->font_number, label->font_size, static_cast<int>(label->colour));
   } else if (dynamic_cast<const SLIDER*>(&child) != nullptr) {
-    std::fprintf(file, "SLIDER\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%f\t%d\r\n", name, child.image, cut(child.x),
-                 cut(child.y), child.is_key, static_cast<int>(child.key), child.additive,
-                 static_cast<double>(child.zoom), child.angle);
+    std::fprintf(file, "SLIDER\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%f\t%d\r\n", name, child.image, cut(child.x), cut(child.y),
+                 child.is_key, static_cast<int>(child.key), child.additive, static_cast<double>(child.zoom),
+                 child.angle);
   } else if (const auto* button = dynamic_cast<const BUTTON*>(&child)) {
     std::fprintf(file, "BUTTON\t%s\t%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%f\t%d\r\n", name, button->image_off,
                  button->image_on, button->image_touch, cut(child.x), cut(child.y), child.is_key,

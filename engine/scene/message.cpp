@@ -10,4 +10,3 @@ MESSAGE::MESSAGE(std::int32_t kind, const SDL_Event& event, const char* text, VY
 }
 
 void MSG_RESPONDER::Post(const MESSAGE& message) { queue.push_back(std::make_unique<MESSAGE>(message)); }
-

@@ -124,10 +124,8 @@ bool OBJET::any_child_dirty() const {
 
 void OBJET::Trace(const MESSAGE& message) {
   if (message.kind != 0) {
-    if (message.target != nullptr)
-      std::printf("MESSAGE event = %d->[%s]\n", message.kind, message.target->name);
-    else
-      std::printf("MESSAGE event = %d\n", message.kind);
+    if (message.target != nullptr) std::printf("MESSAGE event = %d->[%s]\n", message.kind, message.target->name);
+    else std::printf("MESSAGE event = %d\n", message.kind);
   } else if (message.target != nullptr) {
     std::printf("MESSAGE Message = [%s]->[%s]\n", message.text, message.target->name);
   }

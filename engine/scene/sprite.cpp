@@ -80,8 +80,7 @@ SDL_Surface* SPRITE::Get_surface() {
 
 bool SPRITE::Contains_zoomed(const BASE& e) const {
   const long left = cut(x), top = cut(y);
-  return left <= cut(e.x) && cut(e.x) <= left + cut(w * zoom) && top <= cut(e.y) &&
-         cut(e.y) <= top + cut(zoom * h);
+  return left <= cut(e.x) && cut(e.x) <= left + cut(w * zoom) && top <= cut(e.y) && cut(e.y) <= top + cut(zoom * h);
 }
 
 // The quad is centred on the sprite's whole-pixel corner plus half its size,
@@ -102,10 +101,8 @@ void SPRITE::Draw(std::int32_t) {
   drawn_x = cut(x);
   drawn_y = cut(y);
   const QuadGeometry quad = geometry();
-  if (mask[0] == '\0' || mask[0] == '0')
-    draw_plain(quad);
-  else
-    draw_masked(quad);
+  if (mask[0] == '\0' || mask[0] == '0') draw_plain(quad);
+  else draw_masked(quad);
 }
 
 void SPRITE::draw_plain(const QuadGeometry& quad) {

@@ -10,8 +10,7 @@
 
 class SPRITE : public RECTANGLE {
  public:
-  SPRITE(const char* name, int x, int y, int is_key, std::uint32_t key, int additive, float zoom, int angle,
-         int alpha);
+  SPRITE(const char* name, int x, int y, int is_key, std::uint32_t key, int additive, float zoom, int angle, int alpha);
 
   // Marks the sprite dirty and changed for every property that differs from
   // its last refresh, then takes its size from its picture.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <climits>
+
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>

@@ -66,8 +66,7 @@ BUTTON::BUTTON(const char* name, const char* off_image, const char* touch_image,
   copy_name(image_on, on_image);
   Set_image(image_off);
   const char* last_underscore = std::strrchr(image_off, '_');
-  if (mask_image != nullptr)
-    copy_name(mask, mask_image);
+  if (mask_image != nullptr) copy_name(mask, mask_image);
   else if (last_underscore != nullptr && last_underscore != image_off)
     std::snprintf(mask, sizeof mask, "%.*sMASK", static_cast<int>(last_underscore - image_off + 1), image_off);
   Update();
@@ -148,8 +147,8 @@ void LABEL::Draw(std::int32_t) {
 
 void LABEL::Print() {
   std::printf("LABEL:\n-------\n");
-  std::printf("NAME[%16s] XYWH[%3d-%3d-%3d-%3d] Zoom=%4.4f Angle=%4.4f\n", name, cut(x), cut(y), cut(w), cut(h),
-              zoom, static_cast<double>(angle));
+  std::printf("NAME[%16s] XYWH[%3d-%3d-%3d-%3d] Zoom=%4.4f Angle=%4.4f\n", name, cut(x), cut(y), cut(w), cut(h), zoom,
+              static_cast<double>(angle));
   std::printf("Font Nr=%3d Size=%3d Col=%08x Col2=%08x\n", font_number, font_size, colour, colour2);
   std::printf("CAPTION [%s]\n,", caption);
   std::printf("--------------------------------------------------------------\n");

@@ -8,6 +8,7 @@
 #include FT_BITMAP_H
 
 #include <climits>
+
 #include <cstdarg>
 #include <cstdio>
 #include <stdexcept>

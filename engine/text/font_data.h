@@ -9,7 +9,7 @@
 // owns the GL objects and frees them with release, copies share them.
 // A never-built font is all zero; text drawn with it leaves no mark.
 struct FONT_DATA {
-  float height = 0.0f;              // nominal character height; lines are height / 0.63 apart
+  float height = 0.0f;               // nominal character height; lines are height / 0.63 apart
   unsigned int* textures = nullptr;  // 128 texture names, element c for code c
   unsigned int list_base = 0;        // list list_base + c draws code c and advances
 
@@ -29,8 +29,7 @@ struct FONT_DATA {
 // (rotating or scaling it about its start). A null format or an unbuilt
 // font draws nothing, but the GL state is set up and restored all the same.
 // The text is cut at 255 characters; codes 128 to 255 are drawn as '?'.
-void draw_text(const FONT_DATA& font, float x, float y, const char* format, ...)
-    __attribute__((format(printf, 4, 5)));
+void draw_text(const FONT_DATA& font, float x, float y, const char* format, ...) __attribute__((format(printf, 4, 5)));
 
 // Smallest power of two not below n (1 for n <= 1).
 int next_power_of_two(int n);

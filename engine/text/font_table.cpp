@@ -56,14 +56,10 @@ FONT_LIST read_font_list(std::FILE* file) {
 
 const char* describe(FONT_LIST_PROBLEM problem) {
   switch (problem) {
-    case FONT_LIST_PROBLEM::none:
-      return "no problem";
-    case FONT_LIST_PROBLEM::token_too_long:
-      return "a token is longer than 59 characters; reading stopped there";
-    case FONT_LIST_PROBLEM::too_many_fonts:
-      return "more than 10 fonts; only the first 10 are read";
-    case FONT_LIST_PROBLEM::no_end_marker:
-      return "the file ends before its END; reading stopped there";
+    case FONT_LIST_PROBLEM::none: return "no problem";
+    case FONT_LIST_PROBLEM::token_too_long: return "a token is longer than 59 characters; reading stopped there";
+    case FONT_LIST_PROBLEM::too_many_fonts: return "more than 10 fonts; only the first 10 are read";
+    case FONT_LIST_PROBLEM::no_end_marker: return "the file ends before its END; reading stopped there";
   }
   return "unknown problem";
 }

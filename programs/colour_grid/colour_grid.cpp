@@ -108,8 +108,7 @@ void ColourGridRules<V>::fill_with_grains() {
 template <ColourVariant V>
 void ColourGridRules<V>::write_dump(std::FILE* out) const {
   for (int y = 0; y < Grid::SIDE; ++y)
-    for (int x = 0; x < Grid::SIDE; ++x)
-      std::fprintf(out, x + 1 < Grid::SIDE ? "%06x " : "%06x\n", grid.cells[x][y]);
+    for (int x = 0; x < Grid::SIDE; ++x) std::fprintf(out, x + 1 < Grid::SIDE ? "%06x " : "%06x\n", grid.cells[x][y]);
 }
 
 template class ColourGridRules<ColourVariant::grains_b>;

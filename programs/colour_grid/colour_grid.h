@@ -42,9 +42,7 @@ class ColourGridRules final : public GrainRules {
 
  private:
   // Cells outside the grid read as walls.
-  bool is_empty(int x, int y) const {
-    return Grid::inside(x, y) && grid.cells[x][y] == colour::EMPTY;
-  }
+  bool is_empty(int x, int y) const { return Grid::inside(x, y) && grid.cells[x][y] == colour::EMPTY; }
   // grains_b shows each cell's own colour, grains_d its walls in red and
   // every grain in white; empty cells (0) are not drawn.
   static std::uint32_t shown_colour(std::uint32_t cell) {

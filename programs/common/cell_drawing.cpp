@@ -56,8 +56,7 @@ void UploadDrawing::end_frame() {
     glBindTexture(GL_TEXTURE_2D, texture_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, TEXTURE_FORMAT, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, TEXEL_FORMAT, TEXEL_TYPE,
-                 nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, TEXTURE_FORMAT, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, TEXEL_FORMAT, TEXEL_TYPE, nullptr);
   }
   glBindTexture(GL_TEXTURE_2D, texture_);
   upload(cells);
@@ -91,7 +90,8 @@ void UploadDrawing::upload(const PixelBounds& cells) {
 // what lies outside the window. Texture row 0 is the top row of cells.
 void UploadDrawing::draw_quad(const PixelBounds& cells, int size) {
   const float s0 = static_cast<float>(cells.left) / TEXTURE_WIDTH, s1 = static_cast<float>(cells.right) / TEXTURE_WIDTH;
-  const float t0 = static_cast<float>(cells.top) / TEXTURE_HEIGHT, t1 = static_cast<float>(cells.bottom) / TEXTURE_HEIGHT;
+  const float t0 = static_cast<float>(cells.top) / TEXTURE_HEIGHT,
+              t1 = static_cast<float>(cells.bottom) / TEXTURE_HEIGHT;
   const int left = size * cells.left, right = size * cells.right;
   const int top = size * cells.top, bottom = size * cells.bottom;
   glEnable(GL_TEXTURE_2D);

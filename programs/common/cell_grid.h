@@ -7,9 +7,7 @@ template <typename Cell>
 struct CELL_GRID {
   static constexpr int SIDE = 641;
 
-  static bool inside(int x, int y) {
-    return static_cast<unsigned>(x) < SIDE && static_cast<unsigned>(y) < SIDE;
-  }
+  static bool inside(int x, int y) { return static_cast<unsigned>(x) < SIDE && static_cast<unsigned>(y) < SIDE; }
 
   // Indexed cells[column X][row Y]; X grows to the right, Y downwards. The
   // cells are stored row after row: the scan visits a row at a time, right

@@ -20,8 +20,7 @@ std::uint32_t texel_of(std::uint32_t colour) {
 CellImage::CellImage() : texels_(COLUMNS * ROWS, 0) {}
 
 void CellImage::clear() {
-  for (int y = drawn_.top; y < drawn_.bottom; ++y)
-    std::fill_n(&texels_[y * COLUMNS + drawn_.left], drawn_.width(), 0u);
+  for (int y = drawn_.top; y < drawn_.bottom; ++y) std::fill_n(&texels_[y * COLUMNS + drawn_.left], drawn_.width(), 0u);
   drawn_ = PixelBounds{};
   size_ = 0;
 }

@@ -42,8 +42,8 @@ bool parse_line(const std::string& line, ScriptedEvent& scripted) {
   if (tokens.size() == 5 && !parse_number(tokens[4], 1, 255, button)) return false;
   if (needs_button && tokens.size() != 5) return false;
 
-  scripted = {frame, {kind, static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y),
-                      static_cast<std::uint8_t>(button)}};
+  scripted = {frame,
+              {kind, static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y), static_cast<std::uint8_t>(button)}};
   return true;
 }
 

@@ -16,14 +16,12 @@ MouseEvent mouse_event(MouseEventKind kind, int x, int y, std::uint8_t button) {
 
 std::optional<MouseEvent> mouse_event_from_sdl(const SDL_Event& event) {
   switch (event.type) {
-    case SDL_MOUSEMOTION:
-      return mouse_event(MouseEventKind::motion, event.motion.x, event.motion.y, 0);
+    case SDL_MOUSEMOTION: return mouse_event(MouseEventKind::motion, event.motion.x, event.motion.y, 0);
     case SDL_MOUSEBUTTONDOWN:
       return mouse_event(MouseEventKind::button_down, event.button.x, event.button.y, event.button.button);
     case SDL_MOUSEBUTTONUP:
       return mouse_event(MouseEventKind::button_up, event.button.x, event.button.y, event.button.button);
-    default:
-      return std::nullopt;
+    default: return std::nullopt;
   }
 }
 
@@ -68,14 +66,8 @@ void handle_mouse_event(MOUSE_STATE& mouse, const MouseEvent& event, GrainRules&
   mouse.x = event.x;
   mouse.y = event.y;
   switch (event.kind) {
-    case MouseEventKind::motion:
-      rules.mouse_motion(mouse);
-      break;
-    case MouseEventKind::button_down:
-      press(mouse, event.button, rules);
-      break;
-    case MouseEventKind::button_up:
-      release(mouse, event.button);
-      break;
+    case MouseEventKind::motion: rules.mouse_motion(mouse); break;
+    case MouseEventKind::button_down: press(mouse, event.button, rules); break;
+    case MouseEventKind::button_up: release(mouse, event.button); break;
   }
 }

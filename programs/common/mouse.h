@@ -1,10 +1,10 @@
 // The mouse as the programs see it, and what each mouse event does to it.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdint>
 #include <optional>
-
-#include <SDL.h>
 
 class GrainRules;
 

@@ -22,8 +22,7 @@ bool write_png_in(png_uint_32 format, const std::string& path, int width, int he
 
 }  // namespace
 
-bool write_png(const std::string& path, int width, int height, const std::uint32_t* pixels,
-               std::string& error) {
+bool write_png(const std::string& path, int width, int height, const std::uint32_t* pixels, std::string& error) {
   // A little-endian 0xAARRGGBB lies in memory as blue, green, red, alpha.
   return write_png_in(PNG_FORMAT_BGRA, path, width, height, pixels, error);
 }

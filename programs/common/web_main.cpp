@@ -2,9 +2,8 @@
 // A page that steps the program itself (Module.grainsStepByHand, for tests)
 // runs no frames of its own and calls grains_step instead, so that no timing
 // decides which frame is shown.
-#include "common/program_main.h"
-
 #include "common/grain_program.h"
+#include "common/program_main.h"
 #include "scene/objet.h"
 
 #include <GL/gl.h>

@@ -36,9 +36,7 @@ int FrontEnd::rebind(OBJET& panel) {
 int FrontEnd::translate(const SDL_Event& event) {
   posted_ = 0;
   switch (event.type) {
-    case SDL_MOUSEMOTION:
-      move_to(event, signed_position(event.motion.x), signed_position(event.motion.y));
-      break;
+    case SDL_MOUSEMOTION: move_to(event, signed_position(event.motion.x), signed_position(event.motion.y)); break;
     case SDL_MOUSEBUTTONDOWN:
       move_to(event, signed_position(event.button.x), signed_position(event.button.y));
       if (event.button.button == SDL_BUTTON_LEFT) press(event);
@@ -47,8 +45,7 @@ int FrontEnd::translate(const SDL_Event& event) {
       move_to(event, signed_position(event.button.x), signed_position(event.button.y));
       if (event.button.button == SDL_BUTTON_LEFT) release(event);
       break;
-    default:
-      break;
+    default: break;
   }
   return posted_;
 }

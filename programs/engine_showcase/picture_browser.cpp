@@ -63,7 +63,7 @@ void PictureBrowser::draw_picture() {
   const float room_w = VIEWER.width - 2 * MARGIN, room_h = VIEWER.height - 2 * TEXT_ROOM;
   picture_.zoom = std::min({1.0f, room_w / picture_.w, room_h / picture_.h});
   const float centre_x = VIEWER.left + VIEWER.width / 2.0f, centre_y = VIEWER.top + VIEWER.height / 2.0f;
-  picture_.Set_position(std::round(centre_x - picture_.w / 2), std::round(centre_y - picture_.h / 2) - TEXTURED_QUAD_DROP,
-                        0);
+  picture_.Set_position(std::round(centre_x - picture_.w / 2),
+                        std::round(centre_y - picture_.h / 2) - TEXTURED_QUAD_DROP, 0);
   picture_.Draw(0);
 }

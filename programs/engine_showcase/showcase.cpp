@@ -118,8 +118,8 @@ void draw_tiles() {
 
 }  // namespace
 
-Showcase::Showcase(PictureBrowser& browser, const char* layout_path, std::string saved_layout_path,
-                   int window_width, int window_height)
+Showcase::Showcase(PictureBrowser& browser, const char* layout_path, std::string saved_layout_path, int window_width,
+                   int window_height)
     : browser_(browser),
       panel_(first_panel(layout_path)),
       front_end_(*panel_, window_width, window_height),
@@ -247,12 +247,9 @@ void Showcase::load_layout() {
 void Showcase::connect_cord() {
   BUTTON* start = find_element<BUTTON>(*panel_, CORD_START);
   BUTTON* end = find_element<BUTTON>(*panel_, CORD_END);
-  if (start == nullptr || end == nullptr)
-    cord_.reset();
-  else if (cord_ != nullptr)
-    cord_->attach(panel_.get(), panel_.get(), start, end, CORD_COLOUR);
-  else
-    cord_ = std::make_unique<CORD>(panel_.get(), panel_.get(), start, end, CORD_COLOUR);
+  if (start == nullptr || end == nullptr) cord_.reset();
+  else if (cord_ != nullptr) cord_->attach(panel_.get(), panel_.get(), start, end, CORD_COLOUR);
+  else cord_ = std::make_unique<CORD>(panel_.get(), panel_.get(), start, end, CORD_COLOUR);
 }
 
 void Showcase::set_caption(const char* label_name, const std::string& text) {

@@ -1,10 +1,11 @@
 #include "grains_sim/gif_animation.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace {
@@ -167,9 +168,9 @@ bool GifAnimation::write_changes(const Picture& picture, int delay, std::string&
   const GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay, transparent};
   GifByteType extension[4];
   const std::size_t extension_length = EGifGCBToExtension(&control, extension);
-  bool written = EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(extension_length), extension) ==
-                     GIF_OK &&
-                 EGifPutImageDesc(gif_, area.left, area.top, area.width, area.height, false, colour_map) == GIF_OK;
+  bool written =
+      EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(extension_length), extension) == GIF_OK &&
+      EGifPutImageDesc(gif_, area.left, area.top, area.width, area.height, false, colour_map) == GIF_OK;
   for (int y = 0; written && y < area.height; ++y)
     written = EGifPutLine(gif_, &indices[static_cast<std::size_t>(y) * area.width], area.width) == GIF_OK;
   GifFreeMapObject(colour_map);

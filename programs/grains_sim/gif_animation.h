@@ -5,8 +5,9 @@
 // picture carries the colours of its changed pixels (at most 255).
 #pragma once
 
-#include <cstdint>
 #include <gif_lib.h>
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,7 @@ class GifAnimation {
 
   GifFileType* gif_ = nullptr;
   int width_ = 0, height_ = 0;
-  Picture shown_;  // what the pictures written so far show
+  Picture shown_;         // what the pictures written so far show
   bool started_ = false;  // whether a picture has been written
   Picture pending_;       // the last picture added, not yet written
   long pending_delay_ = 0;

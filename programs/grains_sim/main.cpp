@@ -193,12 +193,12 @@ int main(int argc, char** argv) {
   app.add_option("--frames", options.frames,
                  "Frames to run, 0 to 10000000 (default: the events file's \"# frames N\" line, else 1000)")
       ->check(frame_count);
-  app.add_option("--events", options.events_path,
-                 "Scripted or recorded mouse input, FRAME KIND X Y [BUTTON] a line");
+  app.add_option("--events", options.events_path, "Scripted or recorded mouse input, FRAME KIND X Y [BUTTON] a line");
   app.add_option("--dump", options.dump_path, "Write the whole grid after the last frame as text");
   app.add_option("--png", options.png_path, "Write the last frame's 1024x768 picture as PNG");
   app.add_option("--gif", options.gif_path, "Write an animated GIF of the run: the window's top-left 644x644 pixels");
-  app.add_option("--gif-every", options.gif_every, "One GIF picture every K frames, and the last, 1 to 10000 (default 1)")
+  app.add_option("--gif-every", options.gif_every,
+                 "One GIF picture every K frames, and the last, 1 to 10000 (default 1)")
       ->check(CLI::Range(1L, 10000L));
   app.add_option("--gif-delay", options.gif_delay,
                  "Hundredths of a second a frame lasts in the GIF, 1 to 100 (default 2)")

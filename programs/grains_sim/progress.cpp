@@ -1,7 +1,8 @@
 #include "grains_sim/progress.h"
 
-#include <cstdio>
 #include <unistd.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -10,10 +11,7 @@ constexpr std::chrono::milliseconds REFRESH{500};
 }  // namespace
 
 Progress::Progress(long total_frames)
-    : shown_(isatty(STDERR_FILENO) == 1),
-      total_(total_frames),
-      start_(Clock::now()),
-      next_report_(start_ + REFRESH) {}
+    : shown_(isatty(STDERR_FILENO) == 1), total_(total_frames), start_(Clock::now()), next_report_(start_ + REFRESH) {}
 
 void Progress::frame_done(long frames_done) {
   if (!shown_) return;

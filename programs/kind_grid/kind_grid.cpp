@@ -131,8 +131,7 @@ bool KindGridRules<V>::can_flow(int x, int y) const {
 // a flow would need are full.
 template <KindVariant V>
 bool KindGridRules<V>::is_stuck(int x, int y) const {
-  return !is_empty(x, y + 1) && !is_empty_or_left_of_grid(x - 1, y + 1) && !is_empty(x + 1, y + 1) &&
-         !can_flow(x, y);
+  return !is_empty(x, y + 1) && !is_empty_or_left_of_grid(x - 1, y + 1) && !is_empty(x + 1, y + 1) && !can_flow(x, y);
 }
 
 // Falling and sliding clear the grain's cell before the inner-area test: a

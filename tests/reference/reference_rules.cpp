@@ -107,10 +107,8 @@ class ReferenceKindRules final : public GrainRules {
     for (int y = 0; y < Grid<KindCell>::SIDE; ++y)
       for (int x = 0; x < Grid<KindCell>::SIDE; ++x) {
         const KindCell& cell = grid_.at(x, y);
-        if (is_c_)
-          std::fprintf(out, "%d:%06x", cell.kind, cell.colour);
-        else
-          std::fprintf(out, "%d", cell.kind);
+        if (is_c_) std::fprintf(out, "%d:%06x", cell.kind, cell.colour);
+        else std::fprintf(out, "%d", cell.kind);
         std::fputc(x == Grid<KindCell>::SIDE - 1 ? '\n' : ' ', out);
       }
   }
@@ -196,10 +194,8 @@ class ReferenceKindRules final : public GrainRules {
     } else if (is_empty(x - 1, y + 1) && is_empty(x + 1, y + 1)) {  // both diagonals
       clear(x, y);
       if (inner) {
-        if (random.below(2) == 1)
-          place(grain, x + 1, y + 1, 1.0f, 1.0f);
-        else
-          place(grain, x - 1, y + 1, -1.0f, 1.0f);
+        if (random.below(2) == 1) place(grain, x + 1, y + 1, 1.0f, 1.0f);
+        else place(grain, x - 1, y + 1, -1.0f, 1.0f);
       }
     } else if (is_empty(x + 1, y + 1) || is_empty(x - 1, y + 1)) {  // one diagonal
       if (is_empty(x + 1, y + 1)) {
@@ -309,10 +305,8 @@ class ReferenceColourRules final : public GrainRules {
 
   void mouse_motion(const MOUSE_STATE& mouse) override {
     if (!mouse.right_held) return;
-    if (is_b_)
-      paint_wall(mouse.x / 2, mouse.y / 2, 8);
-    else
-      paint_wall(mouse.x, mouse.y, 4);
+    if (is_b_) paint_wall(mouse.x / 2, mouse.y / 2, 8);
+    else paint_wall(mouse.x, mouse.y, 4);
   }
 
   void fill_with_grains() override {
@@ -364,10 +358,8 @@ class ReferenceColourRules final : public GrainRules {
 
   // Moves into the first empty one of two cells, if either is.
   void move_to_first_empty(int x, int y, int first_x, int first_y, int second_x, int second_y) {
-    if (is_empty(first_x, first_y))
-      move_to(x, y, first_x, first_y);
-    else if (is_empty(second_x, second_y))
-      move_to(x, y, second_x, second_y);
+    if (is_empty(first_x, first_y)) move_to(x, y, first_x, first_y);
+    else if (is_empty(second_x, second_y)) move_to(x, y, second_x, second_y);
   }
 
   void move(int x, int y) {
@@ -375,22 +367,16 @@ class ReferenceColourRules final : public GrainRules {
     if (is_empty(x, below)) {  // fall
       move_to(x, y, x, below);
     } else if (is_empty(x - 1, below) && is_empty(x + 1, below)) {  // both diagonals
-      if (random.below(2) == 1)
-        move_to(x, y, x + 1, below);
-      else
-        move_to(x, y, x - 1, below);
+      if (random.below(2) == 1) move_to(x, y, x + 1, below);
+      else move_to(x, y, x - 1, below);
     } else if (is_empty(x - 1, below) || is_empty(x + 1, below)) {  // one diagonal
       const int draw = random.below(2);
       const bool left_first = is_b_ ? draw == 1 : draw == 0;
-      if (left_first)
-        move_to_first_empty(x, y, x - 1, below, x + 1, below);
-      else
-        move_to_first_empty(x, y, x + 1, below, x - 1, below);
+      if (left_first) move_to_first_empty(x, y, x - 1, below, x + 1, below);
+      else move_to_first_empty(x, y, x + 1, below, x - 1, below);
     } else if (is_empty(x - 1, y) && is_empty(x + 1, y)) {  // both sides
-      if (random.below(2) == 1)
-        move_to(x, y, x - 1, y);
-      else
-        move_to(x, y, x + 1, y);
+      if (random.below(2) == 1) move_to(x, y, x - 1, y);
+      else move_to(x, y, x + 1, y);
     } else if (random.below(2) == 1) {  // one side or none
       move_to_first_empty(x, y, x - 1, y, x + 1, y);
     } else {

@@ -23,7 +23,8 @@ SDL_Surface* make_surface_in(int width, int height, int bits, std::uint32_t red_
       const Uint32 value = SDL_MapRGB(surface->format, c >> 16, c >> 8, c);
       Uint8* at = static_cast<Uint8*>(surface->pixels) + y * surface->pitch + x * surface->format->BytesPerPixel;
       for (int byte = 0; byte < surface->format->BytesPerPixel; ++byte)
-        at[byte] = Uint8(value >> (8 * (SDL_BYTEORDER == SDL_LIL_ENDIAN ? byte : surface->format->BytesPerPixel - 1 - byte)));
+        at[byte] =
+            Uint8(value >> (8 * (SDL_BYTEORDER == SDL_LIL_ENDIAN ? byte : surface->format->BytesPerPixel - 1 - byte)));
     }
   SDL_UnlockSurface(surface);
   return surface;
@@ -48,7 +49,8 @@ std::uint32_t surface_pixel(SDL_Surface* surface, int x, int y) {
   const Uint8* at = static_cast<Uint8*>(surface->pixels) + y * surface->pitch + x * surface->format->BytesPerPixel;
   Uint32 value = 0;
   for (int byte = 0; byte < surface->format->BytesPerPixel; ++byte)
-    value |= Uint32(at[byte]) << (8 * (SDL_BYTEORDER == SDL_LIL_ENDIAN ? byte : surface->format->BytesPerPixel - 1 - byte));
+    value |=
+        Uint32(at[byte]) << (8 * (SDL_BYTEORDER == SDL_LIL_ENDIAN ? byte : surface->format->BytesPerPixel - 1 - byte));
   SDL_UnlockSurface(surface);
   Uint8 r = 0, g = 0, b = 0;
   SDL_GetRGB(value, surface->format, &r, &g, &b);
@@ -69,7 +71,8 @@ std::vector<std::uint32_t> texture_pixels(int texture) {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
   std::vector<std::uint32_t> pixels(size.width * size.height);
-  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = (rgb[3 * i] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i + 2];
+  for (std::size_t i = 0; i < pixels.size(); ++i)
+    pixels[i] = (rgb[3 * i] << 16) | (rgb[3 * i + 1] << 8) | rgb[3 * i + 2];
   return pixels;
 }
 

@@ -1,23 +1,24 @@
 #include "support/process.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <thread>
 #include <utility>
 #include <vector>
-#include <unistd.h>
 
 namespace {
 
-pid_t spawn(const std::vector<std::string>& command, const std::string& directory,
-            const std::string& out_path, const std::string& err_path) {
+pid_t spawn(const std::vector<std::string>& command, const std::string& directory, const std::string& out_path,
+            const std::string& err_path) {
   const pid_t pid = fork();
   if (pid != 0) return pid;
   if (!directory.empty() && chdir(directory.c_str()) != 0) _exit(127);

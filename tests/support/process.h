@@ -1,13 +1,14 @@
 // Running the project's programs from tests.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 #include <vector>
 
 struct ProcessResult {
-  int exit_status = -1;    // exit code, or -1 when ended by a signal
-  int signal_number = 0;   // the ending signal, or 0
+  int exit_status = -1;   // exit code, or -1 when ended by a signal
+  int signal_number = 0;  // the ending signal, or 0
   std::string out;
   std::string err;
 };

@@ -11,9 +11,7 @@
 #include <sstream>
 #include <thread>
 
-void xdotool(const std::string& arguments) {
-  EXPECT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
-}
+void xdotool(const std::string& arguments) { EXPECT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments; }
 
 void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -40,8 +38,7 @@ void wait_for_drawing() {
   // while to get there.
   for (int waited = 0; waited < 10000; waited += 100) {
     const Screenshot screen = take_screenshot();
-    if (std::any_of(screen.pixels.begin(), screen.pixels.end(), [](std::uint32_t pixel) { return pixel != 0; }))
-      break;
+    if (std::any_of(screen.pixels.begin(), screen.pixels.end(), [](std::uint32_t pixel) { return pixel != 0; })) break;
     pause_ms(100);
   }
   pause_ms(200);
