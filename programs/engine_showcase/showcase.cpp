@@ -85,11 +85,13 @@ void route_messages(OBJET& panel) {
   panel.Fit_background();
 }
 
-// Each button takes its routed messages now; the panel's Render would
-// only do it when it draws.
-void refresh_buttons(OBJET& panel) {
+// Each button and slider takes its routed messages now, as the panel took
+// them: a widget takes its queue newest first, so a press and a release
+// left there for the panel's Render (a quick click, within one frame)
+// would be taken release first, leaving the widget pressed.
+void refresh_widgets(OBJET& panel) {
   for (const auto& child : *panel.children)
-    if (auto* button = dynamic_cast<BUTTON*>(child.get())) button->Update();
+    if (dynamic_cast<BUTTON*>(child.get()) != nullptr || dynamic_cast<SLIDER*>(child.get()) != nullptr) child->Update();
 }
 
 // The fresh panel's buttons get the states of the same buttons of the
@@ -141,7 +143,7 @@ void Showcase::update_panel() {
 }
 
 void Showcase::react() {
-  refresh_buttons(*panel_);
+  refresh_widgets(*panel_);
   show_button_states();
   follow_slider();
   plug_jacks();
@@ -236,7 +238,7 @@ void Showcase::load_layout() {
   connect_cord();
   front_end_.rebind(*panel_);
   route_messages(*panel_);
-  refresh_buttons(*panel_);
+  refresh_widgets(*panel_);
   note_action_states();
   slider_was_moving_ = false;
   std::printf("Layout loaded from [%s]\n", saved_layout_path_.c_str());
