@@ -2,12 +2,15 @@
 
 #include "images/bank_platform.h"
 #include "images/catalogue_reader.h"
+#include "images/texture_names.h"
+#include "video/usage_warnings.h"
 
 #include <SDL_image.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 IMAGE_BANK* image_bank = nullptr;
 
@@ -56,6 +59,15 @@ void skip_record(const CATALOGUE_RECORD& record, const char* fault) {
   std::printf("Catalogue record [%s] skipped: %s\n", record.name, fault);
 }
 
+// A texture name that a font asked GL for may be a slot the bank had not
+// filled yet: a picture registered after the font overwrites its glyph.
+void say_if_font_overwritten(int slot, const char* name) {
+  const std::string holder = texture_name_holder(static_cast<unsigned int>(slot));
+  if (holder.empty()) return;
+  warn_once("picture over a font", std::string("picture [") + name + "] overwrote texture " + std::to_string(slot) +
+                                       " of " + holder + ": register every picture before building fonts");
+}
+
 }  // namespace
 
 IMAGE_BANK::IMAGE_BANK() : surfaces(), widths(), heights(), image_names(), image_count(0) {}
@@ -86,10 +98,17 @@ bool IMAGE_BANK::refuses(const char* name) const {
 int IMAGE_BANK::load_image(const char* path, const char* name) {
   if (find(name) >= 0) return image_count;
   if (refuses(name)) return 0;
+  if (load_file(path, name)) return image_count;
+  warn_once(std::string("load_image ") + path,
+            std::string("load_image could not load [") + path + "] as [" + name + "]: " + IMG_GetError());
+  return 0;
+}
+
+bool IMAGE_BANK::load_file(const char* path, const char* name) {
   SDL_Surface* loaded = IMG_Load(path);
-  if (loaded == nullptr) return 0;
+  if (loaded == nullptr) return false;
   add_image(name, loaded, loaded->w, loaded->h);
-  return image_count;
+  return true;
 }
 
 int IMAGE_BANK::add_surface(SDL_Surface* surface, const char* name) {
@@ -107,6 +126,7 @@ void IMAGE_BANK::add_image(const char* name, SDL_Surface* surface, int width, in
   std::snprintf(image_names[slot], NAME_SIZE, "%s", name);
   image_count = slot + 1;
   upload_texture(surface, slot, GL_LINEAR, GL_LINEAR, 0);
+  say_if_font_overwritten(slot, name);
 }
 
 void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter, GLint mag_filter, int force_mipmaps) {
@@ -135,8 +155,7 @@ void IMAGE_BANK::load_catalogue(const char* path) {
 }
 
 void IMAGE_BANK::load_single_picture(const CATALOGUE_RECORD& record) {
-  if (find(record.name) < 0 && refuses(record.name)) return;
-  if (load_image(record.path, record.name) >= 1) return;
+  if (find(record.name) >= 0 || refuses(record.name) || load_file(record.path, record.name)) return;
   std::printf("Erreur au de chargement simplepart [%s]\n", record.path);
   SDL_Delay(1500);
   std::exit(-1);

@@ -37,14 +37,18 @@ class IMAGE_BANK {
   SDL_Surface* surface(const char* name) const;
 
   // Loads the picture at path under name. Returns image_count when name is
-  // registered already (nothing is loaded), 0 when the file does not load or
-  // the bank refuses the name (with a message), else the new image_count.
+  // registered already (nothing is loaded), 0 when the bank refuses the name
+  // (with a message on standard output) or the file does not load (said once
+  // a path on standard error, with SDL_image's reason), else the new
+  // image_count.
   int load_image(const char* path, const char* name);
   // The same for a surface the caller has: 0 for a null surface or a refused
   // name. The bank takes the surface over only when it registers it.
   int add_surface(SDL_Surface* surface, const char* name);
   // Puts the surface into the next slot and uploads its texture. The caller
   // has checked that the name is free and that the bank has room for it.
+  // A texture name a font holds (fonts built before this picture) is
+  // overwritten, which is said once on standard error.
   void add_image(const char* name, SDL_Surface* surface, int width, int height);
   // Uploads surface into texture name slot: one level when both sides are
   // 64, 128 or 256 and force_mipmaps is 0, else a mipmap chain. 24-bit
@@ -57,10 +61,12 @@ class IMAGE_BANK {
   const char* refusal(const char* name) const;
   // The same as a yes or no, printing the reason on a refusal.
   bool refuses(const char* name) const;
+  // Loads path under name, which the bank takes; false when the file does not load.
+  bool load_file(const char* path, const char* name);
   void load_single_picture(const CATALOGUE_RECORD& record);
   void load_sheet(const CATALOGUE_RECORD& record);
   void cut_sheet(SDL_Surface* sheet, const CATALOGUE_RECORD& record);
 };
 
-// The one bank, created by start_video; null before.
+// The one bank, created by start_video; null before (call nothing on it then).
 extern IMAGE_BANK* image_bank;

@@ -3,6 +3,7 @@
 #include "draw/draw.h"
 #include "scene/text_field.h"
 #include "scene/widgets.h"
+#include "video/video.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -167,6 +168,7 @@ void OBJET::Fit_background() {
     const SDL_Surface* picture = background->Get_surface();
     if (picture == nullptr) {
       std::printf("No image IMAGE_FOND valid\n");
+      video_started("OBJET::Fit_background (called by Load, Render and Switch_mode)");
       std::exit(-1);
     }
     width = static_cast<std::uint16_t>(picture->w);
@@ -181,6 +183,7 @@ void OBJET::Fit_background() {
 }
 
 void OBJET::Render(std::int32_t, std::int32_t with_background) {
+  video_started("OBJET::Render");
   if (w <= 0) Fit_background();
   if (h <= 0) Fit_background();
   if (with_background != 0) draw_background();

@@ -2,6 +2,7 @@
 
 #include "draw/draw.h"
 #include "images/image_bank.h"
+#include "video/video.h"
 
 #include <GL/gl.h>
 
@@ -103,6 +104,7 @@ void SPRITE::Draw(std::int32_t) {
   const QuadGeometry quad = geometry();
   if (mask[0] == '\0' || mask[0] == '0') draw_plain(quad);
   else draw_masked(quad);
+  video_started("SPRITE::Draw");
 }
 
 void SPRITE::draw_plain(const QuadGeometry& quad) {

@@ -3,6 +3,7 @@
 #include "scene/text_field.h"
 #ifndef GRAINS_WITHOUT_TEXT
 #include "text/font_table.h"
+#include "video/usage_warnings.h"
 #endif
 #include "video/video.h"
 
@@ -117,7 +118,21 @@ void LABEL::Draw(std::int32_t) {
   dirty = 1;
 }
 #else
+namespace {
+
+// A font number that the table has not built draws nothing.
+void say_if_font_missing(const LABEL& label) {
+  if (label.font_number >= 0 && label.font_number < font_table.count) return;
+  warn_once("label font", std::string("LABEL [") + label.name + "] draws nothing: its font " +
+                              std::to_string(label.font_number) + " is past the font table, which holds " +
+                              std::to_string(font_table.count) + " fonts (font_table.load fills it)");
+}
+
+}  // namespace
+
 void LABEL::Draw(std::int32_t) {
+  video_started("LABEL::Draw");
+  say_if_font_missing(*this);
   char shown[CAPTION_SIZE];
   copy_text(shown, caption);
   std::replace(shown, shown + std::strlen(shown), '_', ' ');

@@ -1,5 +1,8 @@
 #include "text/font_data.h"
 
+#include "images/texture_names.h"
+#include "video/video.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <ft2build.h>
@@ -12,6 +15,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -194,6 +198,7 @@ void draw_lines(const char* text, float x, float y, float line_step) {
 }  // namespace
 
 void FONT_DATA::build(const char* font_file, unsigned int height) {
+  video_started("FONT_DATA::build (called by font_table.load)");
   textures = new unsigned int[glyph_count]();
   this->height = static_cast<float>(height);
   const FreeTypeFace face(font_file);
@@ -201,6 +206,7 @@ void FONT_DATA::build(const char* font_file, unsigned int height) {
   FT_Set_Char_Size(face.get(), size, size, 96, 96);
   list_base = glGenLists(glyph_count);
   glGenTextures(glyph_count, textures);
+  note_texture_names(textures, glyph_count, std::string("the font built from ") + font_file);
   const TightTexelRows tight_rows;
   for (unsigned int code = 0; code < glyph_count; ++code) build_glyph_list(face.get(), code, list_base, textures);
 }
@@ -208,11 +214,13 @@ void FONT_DATA::build(const char* font_file, unsigned int height) {
 void FONT_DATA::release() {
   if (textures == nullptr) return;
   if (list_base != 0) glDeleteLists(list_base, glyph_count);
+  forget_texture_names(textures, glyph_count);
   glDeleteTextures(glyph_count, textures);
   delete[] textures;
 }
 
 void draw_text(const FONT_DATA& font, float x, float y, const char* format, ...) {
+  video_started("draw_text");
   push_screen_projection();
   const float line_step = font.height / 0.63f;
   char text[text_capacity];

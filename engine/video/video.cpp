@@ -1,6 +1,7 @@
 #include "video/video.h"
 
 #include "images/image_bank.h"
+#include "video/usage_warnings.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -16,6 +17,11 @@ SDL_Surface* screen_surface = nullptr;
 namespace {
 
 constexpr float PIXEL_CENTRE = 0.5f;
+
+#ifndef NDEBUG
+// push_ortho calls not yet undone by pop_ortho.
+int open_ortho_projections = 0;
+#endif
 
 [[noreturn]] void video_failure(const char* format) {
   std::fprintf(stderr, format, SDL_GetError());
@@ -44,7 +50,7 @@ void refuse_windowless_fallback(bool driver_chosen_by_user, const char* driver_n
   if (std::strcmp(driver_name, "offscreen") != 0 && std::strcmp(driver_name, "dummy") != 0) return;
   std::fprintf(stderr,
                "No display: SDL fell back on its \"%s\" video driver, which shows no window. Set DISPLAY, or run "
-               "under a virtual X server (xvfb-run -a PROGRAM, as scripts/run.sh does).\n",
+               "under a virtual X server: xvfb-run -a PROGRAM.\n",
                driver_name);
   std::exit(1);
 }
@@ -87,6 +93,14 @@ int start_video(int width, int height, const char* catalogue_path) {
   return 1;
 }
 
+bool video_started(const char* user) {
+  if (screen_surface != nullptr) return true;
+  warn_once("before start_video", std::string(user) +
+                                      " ran before start_video: call start_video first, which opens the window and "
+                                      "its GL context and creates the image bank");
+  return false;
+}
+
 int set_perspective(int width, int height, int to_modelview) {
   if (height == 0) height = 1;
   const float aspect = static_cast<float>(width) / static_cast<float>(height);
@@ -100,6 +114,10 @@ int set_perspective(int width, int height, int to_modelview) {
 }
 
 void push_ortho(int left, int top, int right, int bottom) {
+#ifndef NDEBUG
+  if (open_ortho_projections++ > 0)
+    warn_once("push_ortho twice", "push_ortho ran again before pop_ortho: pair them around each frame's drawing");
+#endif
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -109,6 +127,11 @@ void push_ortho(int left, int top, int right, int bottom) {
 }
 
 void pop_ortho() {
+#ifndef NDEBUG
+  if (open_ortho_projections == 0)
+    warn_once("pop_ortho alone", "pop_ortho ran without a push_ortho: pair them around each frame's drawing");
+  else --open_ortho_projections;
+#endif
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

@@ -18,12 +18,20 @@ extern SDL_Surface* screen_surface;
 // no window (unless SDL_VIDEODRIVER named that driver).
 int start_video(int width, int height, const char* catalogue_path);
 
+// Whether start_video has opened the window. When it has not, says once on
+// standard error that user, which needs the window, its GL context or the
+// image bank, ran before it.
+bool video_started(const char* user);
+
 // Viewport and a 45-degree perspective projection; resets the model-view
 // matrix too when to_modelview is 1, else leaves the projection current
 // (and reset to the identity).
 int set_perspective(int width, int height, int to_modelview);
 
 // Saves the projection and installs a pixel projection, origin top-left.
+// Pair it with pop_ortho around each frame's drawing: in a debug build (no
+// NDEBUG) a push_ortho before the last one's pop_ortho, or a pop_ortho
+// without one, is said once on standard error.
 void push_ortho(int left, int top, int right, int bottom);
 // Restores the projection saved by push_ortho.
 void pop_ortho();
