@@ -1,10 +1,11 @@
-// The background sprite that every program creates at start-up, and the
-// tiling that would cover the window with its picture.
+// The background sprite, which a program creates (the grain programs do at
+// start-up), and the tiling that covers the window with its picture.
 #pragma once
 
 #include "scene/sprite.h"
 
-// Created at start-up with the name "FOND"; null before.
+// The program's sprite named "FOND"; null until the program creates it
+// (the engine never does).
 extern SPRITE* background_sprite;
 
 // Shows the picture "FOND" on the background sprite and draws it 32 by 32
