@@ -64,7 +64,7 @@ TEST(UsageWarnings, ALayoutWithABackgroundLoadedBeforeStartVideoSaysSoBeforeTheP
   EXPECT_EQ(said.exit_status, 255);
   ASSERT_GE(said.lines.size(), 2u);
   EXPECT_EQ(said.lines[said.lines.size() - 2], "No image IMAGE_FOND valid");
-  EXPECT_EQ(said.lines.back(), PREFIX + std::string("OBJET::Fit_background (called by Load, Render and Switch_mode)") +
+  EXPECT_EQ(said.lines.back(), PREFIX + std::string("OBJET::Fit_background (which Load, Render and Switch_mode call)") +
                                    CALL_START_VIDEO_FIRST);
 }
 
@@ -75,7 +75,7 @@ TEST(UsageWarnings, TextAndFontsBeforeStartVideoSaySoOnce) {
   const Said fonts = make("fonts_before_video");
   EXPECT_EQ(fonts.exit_status, 0);
   EXPECT_EQ(fonts.warnings(),
-            std::vector<std::string>{"FONT_DATA::build (called by font_table.load)" + CALL_START_VIDEO_FIRST});
+            std::vector<std::string>{"FONT_DATA::build (which font_table.load calls)" + CALL_START_VIDEO_FIRST});
 }
 
 // The first picture registered after the fonts takes a texture name of

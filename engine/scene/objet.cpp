@@ -168,7 +168,7 @@ void OBJET::Fit_background() {
     const SDL_Surface* picture = background->Get_surface();
     if (picture == nullptr) {
       std::printf("No image IMAGE_FOND valid\n");
-      video_started("OBJET::Fit_background (called by Load, Render and Switch_mode)");
+      video_started("OBJET::Fit_background (which Load, Render and Switch_mode call)");
       std::exit(-1);
     }
     width = static_cast<std::uint16_t>(picture->w);

@@ -198,7 +198,7 @@ void draw_lines(const char* text, float x, float y, float line_step) {
 }  // namespace
 
 void FONT_DATA::build(const char* font_file, unsigned int height) {
-  video_started("FONT_DATA::build (called by font_table.load)");
+  video_started("FONT_DATA::build (which font_table.load calls)");
   textures = new unsigned int[glyph_count]();
   this->height = static_cast<float>(height);
   const FreeTypeFace face(font_file);
