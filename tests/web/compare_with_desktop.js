@@ -9,8 +9,8 @@ const {execFileSync} = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const {PNG} = require('pngjs');
 const {CANVAS_WIDTH, serve, launch, SteppedPage, read_events, as_the_desktop_gives} = require('./pages');
+const {png_pixels} = require('./live_page');
 
 const [web_build, grains_sim, frame_count, ...programs] = process.argv.slice(2);
 const frames = Number(frame_count);
@@ -23,11 +23,7 @@ function desktop_picture(program, events) {
     const events_file = path.join(folder, 'events.txt'), file = path.join(folder, 'last.png');
     fs.writeFileSync(events_file, events.map(event => event.text + '\n').join(''));
     execFileSync(grains_sim, [program, '--events', events_file, '--frames', String(frames), '--png', file]);
-    const png = PNG.sync.read(fs.readFileSync(file));
-    const pixels = new Uint32Array(png.width * png.height);
-    for (let i = 0; i < pixels.length; ++i)
-      pixels[i] = (png.data[4 * i] << 16) | (png.data[4 * i + 1] << 8) | png.data[4 * i + 2];
-    return pixels;
+    return png_pixels(file);
   } finally {
     fs.rmSync(folder, {recursive: true});
   }

@@ -9,14 +9,15 @@ const {serve} = require('./server');
 const CANVAS_WIDTH = 1024;
 const CANVAS_HEIGHT = 768;
 
-// Chromium with software WebGL, and none of its calls to the network.
-function launch() {
+// Chromium with software WebGL (and these further switches), and none of
+// its calls to the network.
+function launch(switches = []) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
            '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
-           '--disable-quic'],
+           '--disable-quic', ...switches],
   });
 }
 
