@@ -27,7 +27,8 @@
 namespace {
 
 std::string program_name;
-// The rules of a session played from frame 0 (at start-up, the program's own).
+// Fresh rules, made when a session file plays from frame 0 (until then the
+// program runs on its own).
 std::unique_ptr<GrainRules> fresh_rules;
 std::unique_ptr<GrainProgram> program;
 // The session file being played, while it plays.
