@@ -70,9 +70,11 @@
         }
         this.take_event(event, false);
       });
+      // A move that only presses or releases a further button (a chord) is
+      // not a move.
       canvas.addEventListener('pointermove', event => {
         const hovering_mouse = this.active === null && event.pointerType === 'mouse';
-        if (event.pointerId === this.active || hovering_mouse) this.take_event(event, true);
+        if (event.pointerId === this.active || hovering_mouse) this.take_event(event, event.button === -1);
       });
       canvas.addEventListener('pointerup', event => {
         if (event.pointerId !== this.active) return;
@@ -99,7 +101,8 @@
 
     take(sample, box, moves) {
       const position = this.position(sample, box);
-      const wanted = this.buttons(sample.buttons);
+      // Buttons count from a press on the canvas: a hovering mouse holds none.
+      const wanted = this.active === null ? 0 : this.buttons(sample.buttons);
       // While a button is held the pointer stays within the window, as SDL
       // keeps it; a release outside is where it happens.
       const at = this.held !== 0 || wanted !== 0 ? this.within_window(position) : position;

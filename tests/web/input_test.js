@@ -77,6 +77,19 @@ test('drags out of every edge give what a desktop window gives', async () => {
   await page.page.close();
 });
 
+test('a second button pressed during a drag is a press, not a move', async () => {
+  const page = await LivePage.open(browser, server, 'grains_c');
+  const box = await page.box();
+  for (const [kind, x, button] of [['move', 100], ['press', 100, 'left'], ['move', 110], ['press', 110, 'right'],
+                                   ['move', 120], ['release', 120, 'left'], ['move', 130], ['release', 130, 'right']])
+    await page.mouse(kind, {x, y: 300}, button, box);
+  await page.frames(3);
+  assert.deepEqual(from_first_press(await page.handled()),
+                   ['down 100 300 1', 'motion 110 300', 'down 110 300 3', 'motion 120 300', 'up 120 300 1',
+                    'motion 130 300', 'up 130 300 3']);
+  await page.page.close();
+});
+
 test('a button released in another tab is released in the page', async () => {
   const page = await LivePage.open(browser, server, 'grains_b');
   const box = await page.box();
