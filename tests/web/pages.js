@@ -71,17 +71,23 @@ class SteppedPage {
       const at = Module._grains_frame_pixels();
       return Array.from(Module.HEAPU8.subarray(at, at + width * height * 4));
     }, CANVAS_WIDTH, CANVAS_HEIGHT);
-    const pixels = new Uint32Array(CANVAS_WIDTH * CANVAS_HEIGHT);
-    for (let y = 0; y < CANVAS_HEIGHT; ++y)
-      for (let x = 0; x < CANVAS_WIDTH; ++x) {
-        const i = ((CANVAS_HEIGHT - 1 - y) * CANVAS_WIDTH + x) * 4;
-        pixels[y * CANVAS_WIDTH + x] = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-      }
-    return pixels;
+    return pixels_of_gl_frame(bytes);
   }
 
   // The session as the page's "Download session" hands it out.
   recording() { return this.page.evaluate(() => Module.ccall('grains_session_text', 'string', [], [])); }
+}
+
+// A frame as GL reads it (red, green, blue and alpha bytes, bottom row
+// first) as 0xRRGGBB pixels, top row first.
+function pixels_of_gl_frame(bytes) {
+  const pixels = new Uint32Array(CANVAS_WIDTH * CANVAS_HEIGHT);
+  for (let y = 0; y < CANVAS_HEIGHT; ++y)
+    for (let x = 0; x < CANVAS_WIDTH; ++x) {
+      const i = ((CANVAS_HEIGHT - 1 - y) * CANVAS_WIDTH + x) * 4;
+      pixels[y * CANVAS_WIDTH + x] = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
+    }
+  return pixels;
 }
 
 // The events of a grains_sim events file, with their line numbers; the
@@ -117,4 +123,6 @@ function as_the_desktop_gives(events) {
   });
 }
 
-module.exports = {CANVAS_WIDTH, CANVAS_HEIGHT, serve, launch, SteppedPage, read_events, as_the_desktop_gives};
+module.exports = {
+  CANVAS_WIDTH, CANVAS_HEIGHT, serve, launch, SteppedPage, read_events, as_the_desktop_gives, pixels_of_gl_frame,
+};

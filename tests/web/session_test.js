@@ -11,7 +11,7 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const {after, before, test} = require('node:test');
-const {serve, launch, SteppedPage, read_events, as_the_desktop_gives} = require('./pages');
+const {serve, launch, SteppedPage, read_events, as_the_desktop_gives, pixels_of_gl_frame} = require('./pages');
 const {LivePage, session_events, png_pixels, sleep} = require('./live_page');
 
 const [web_build, grains_sim] = process.argv.slice(2);
@@ -37,17 +37,6 @@ function replayed(program, session_file) {
 function differing_pixels(a, b) {
   assert.equal(a.length, b.length);
   return a.reduce((count, pixel, i) => count + (pixel !== b[i]), 0);
-}
-
-// GL's bytes (bottom row first) as 0xRRGGBB pixels, top row first.
-function from_gl(bytes) {
-  const pixels = new Uint32Array(1024 * 768);
-  for (let y = 0; y < 768; ++y)
-    for (let x = 0; x < 1024; ++x) {
-      const i = ((767 - y) * 1024 + x) * 4;
-      pixels[y * 1024 + x] = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-    }
-  return pixels;
 }
 
 // So that the test can read the canvas at the moment of the download, the
@@ -96,7 +85,7 @@ test('fast drags, downloaded, replay with grains_sim to the canvas shown at the 
   }));
   await page.page.click('#download');
   const text = await downloaded(path.join(folder, 'grains_c-session.txt'));
-  const shown = from_gl(await page.page.evaluate(() => Array.from(window.shown)));
+  const shown = pixels_of_gl_frame(await page.page.evaluate(() => Array.from(window.shown)));
 
   assert.match(text, /\n# frames \d+\n$/);
   const events = session_events(text);
