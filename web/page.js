@@ -191,6 +191,7 @@
         'replays it to the picture shown.');
   }
 
+  let sessions_opened = 0;
   async function open_session(file) {
     if (file.size > LARGEST_SESSION) {
       say(`Cannot play ${file.name}: at ${file.size} bytes it is too large to be a session.`);
@@ -203,7 +204,9 @@
       return;
     }
     say(`Playing ${file.name} from frame 0; the pointer is ignored until it ends.`);
+    const playing = ++sessions_opened;
     const watch = () => {
+      if (playing !== sessions_opened) return;  // another session took over
       if (Module._grains_playback_frames_left() > 0) requestAnimationFrame(watch);
       else say(`Played ${file.name}; the program goes on from there.`);
     };
