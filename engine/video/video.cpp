@@ -1,6 +1,7 @@
 #include "video/video.h"
 
 #include "images/image_bank.h"
+#include "platform/gl_platform.h"
 #include "video/usage_warnings.h"
 
 #include <GL/gl.h>
@@ -81,12 +82,11 @@ int start_video(int width, int height, const char* catalogue_path) {
   if (screen_surface == nullptr) video_failure("Video mode set failed: %s\n");
 
   set_perspective(width, height, 0);
-  glShadeModel(GL_SMOOTH);
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClearDepth(1.0);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  set_shading_and_hints();
 
   image_bank = new IMAGE_BANK();
   if (catalogue_path != nullptr) image_bank->load_catalogue(catalogue_path);

@@ -27,6 +27,9 @@ struct EventsScript {
   std::optional<long> frames;
   // Empty when every line was read; else names the first bad line.
   std::string error;
+
+  // The frames a replay runs: N of "# frames N", else 1000.
+  long run_length() const { return frames.value_or(1000); }
 };
 
 EventsScript read_events_script(std::istream& in);

@@ -2,21 +2,55 @@
 // A page that steps the program itself (Module.grainsStepByHand, for tests)
 // runs no frames of its own and calls grains_step instead, so that no timing
 // decides which frame is shown.
+//
+// The page (web/page.js) hands the program its pointer, and keeps the
+// session: the program always records what it handles (GRAINS_RECORD, by
+// default in the page's file system), the page downloads it with its frame
+// count, and a session file opened in the page plays from frame 0 in a
+// fresh program, as grains_sim replays it.
 #include "common/grain_program.h"
 #include "common/program_main.h"
+#include "common/web_pointer.h"
+#include "common/web_session.h"
+#include "grains_sim/program_registry.h"
 #include "scene/objet.h"
 
 #include <GL/gl.h>
 #include <emscripten.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
-GrainProgram* program = nullptr;
+std::string program_name;
+// Fresh rules, made when a session file plays from frame 0 (until then the
+// program runs on its own).
+std::unique_ptr<GrainRules> fresh_rules;
+std::unique_ptr<GrainProgram> program;
+// The session file being played, while it plays.
+std::optional<SessionPlayback> playback;
 
-void animation_frame() { program->next_frame(); }
+void run_frame() {
+  if (playback) playback->queue_events_of(program->frames());
+  program->next_frame();
+  if (playback && program->frames() >= playback->frames()) playback.reset();
+}
+
+// The program as it starts, with its grid's static defaults, the random
+// source at its start, a fresh mouse record and a fresh recording.
+void start_afresh() {
+  program.reset();  // ends the recording before the new one replaces it
+  fresh_rules = make_grain_rules(program_name);
+  mouse_state = MOUSE_STATE{};
+  drop_queued_events();
+  program = std::make_unique<GrainProgram>(program_name, *fresh_rules);
+}
+
+const char* recording_path() { return std::getenv("GRAINS_RECORD"); }
 
 }  // namespace
 
@@ -24,7 +58,7 @@ extern "C" {
 
 // Runs frames (each up to its swap) and returns the frames run so far.
 EMSCRIPTEN_KEEPALIVE long grains_step(int frames) {
-  for (int frame = 0; frame < frames; ++frame) program->next_frame();
+  for (int frame = 0; frame < frames; ++frame) run_frame();
   return program->frames();
 }
 
@@ -41,14 +75,54 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* grains_frame_pixels() {
 // grains_sim --full does before each frame.
 EMSCRIPTEN_KEEPALIVE void grains_fill_with_grains() { program->fill_with_grains(); }
 
+// One sample of the page's pointer: kind 0 motion, 1 button down, 2 button
+// up, at window pixels (x, y). Ignored while a session file plays.
+EMSCRIPTEN_KEEPALIVE void grains_pointer_event(int kind, int x, int y, int button) {
+  if (playback || kind < 0 || kind > 2) return;
+  queue_mouse_event(static_cast<MouseEventKind>(kind), x, y, button);
+}
+
+// The session recorded so far with its "# frames N" line; empty when
+// nothing is recorded. Valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* grains_session_text() {
+  static std::string text;
+  text = recording_path() == nullptr ? "" : recording_with_frame_count(recording_path(), program->frames());
+  return text.c_str();
+}
+
+// Plays the session file at path from frame 0 in a fresh program. Returns
+// "" when it plays, else why it cannot.
+EMSCRIPTEN_KEEPALIVE const char* grains_play_session(const char* path) {
+  static std::string error;
+  error.clear();
+  std::optional<SessionPlayback> session = SessionPlayback::open(path, error);
+  if (!session) return error.c_str();
+  start_afresh();
+  playback = std::move(session);
+  if (playback->frames() == 0) playback.reset();
+  return "";
+}
+
+// The frames left to play of the session file, 0 when none plays.
+EMSCRIPTEN_KEEPALIVE long grains_playback_frames_left() {
+  return playback ? playback->frames() - program->frames() : 0;
+}
+
 }  // extern "C"
 
-int run_grain_program(const std::string& name, GrainRules& rules) {
+static_assert(static_cast<int>(MouseEventKind::motion) == 0 && static_cast<int>(MouseEventKind::button_down) == 1 &&
+                  static_cast<int>(MouseEventKind::button_up) == 2,
+              "grains_pointer_event's kinds");
+
+int run_grain_program(const std::string& name, GrainRules& own_rules) {
   start_program(StartUpBanners::printed);
+  leave_pointer_to_page();
   // The root container; the frame loop neither updates nor draws it.
   [[maybe_unused]] OBJET* const root_object = new OBJET(0, 0, "1");
-  program = new GrainProgram(name, rules);
+  setenv("GRAINS_RECORD", PAGE_RECORDING_PATH, 0);
+  program_name = name;
+  program = std::make_unique<GrainProgram>(name, own_rules);
   const bool stepped_by_page = EM_ASM_INT({ return Module.grainsStepByHand ? 1 : 0; }) != 0;
-  if (!stepped_by_page) emscripten_set_main_loop(animation_frame, 0, 1);
+  if (!stepped_by_page) emscripten_set_main_loop(run_frame, 0, 1);
   return 0;
 }

@@ -23,7 +23,6 @@ namespace {
 
 // The longest run accepted: about three hours of grains_c at full load.
 constexpr long MAX_FRAMES = 10'000'000;
-constexpr long DEFAULT_FRAMES = 1000;
 // The GIF shows the window's top-left corner: every cell any program draws.
 constexpr int GIF_SIDE = 644;
 // Usage errors (bad options or values, unreadable or malformed input,
@@ -32,7 +31,7 @@ constexpr int USAGE_ERROR = 2;
 
 struct Options {
   std::string program;
-  long frames = -1;  // -1: from the events' "# frames N", else DEFAULT_FRAMES
+  long frames = -1;  // -1: the events' run length
   long warmup = 0;
   bool full = false;
   std::string events_path;
@@ -132,7 +131,7 @@ std::string read_events(Options& options, EventsScript& script) {
     script = read_events_script(in);
     if (!script.error.empty()) return options.events_path + ": " + script.error;
   }
-  if (options.frames < 0) options.frames = script.frames.value_or(DEFAULT_FRAMES);
+  if (options.frames < 0) options.frames = script.run_length();
   if (options.frames > MAX_FRAMES) return "the recording's frame count is above 10000000";
   return "";
 }

@@ -1,30 +1,29 @@
 // Each grain program's page, stepped frame by frame under scripted mouse
 // input, shows exactly the picture grains_sim draws on the desktop from the
-// same events, and the page's program receives exactly those events.
+// events a desktop window gives for that input, and the page's program
+// receives exactly those events.
 //   node compare_with_desktop.js WEB_BUILD GRAINS_SIM FRAMES PROGRAM...
-// The events are tests/web/PROGRAM.events. Exits 1 at any difference.
+// The input is tests/web/PROGRAM.events. Exits 1 at any difference.
 'use strict';
 const {execFileSync} = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const {PNG} = require('pngjs');
-const {CANVAS_WIDTH, serve, launch, SteppedPage, read_events} = require('./pages');
+const {CANVAS_WIDTH, serve, launch, SteppedPage, read_events, as_the_desktop_gives} = require('./pages');
+const {png_pixels} = require('./live_page');
 
 const [web_build, grains_sim, frame_count, ...programs] = process.argv.slice(2);
 const frames = Number(frame_count);
 
-// The last frame's picture by grains_sim, as 0xRRGGBB pixels.
-function desktop_picture(program, events_file) {
+// The last frame's picture by grains_sim from these events, as 0xRRGGBB
+// pixels.
+function desktop_picture(program, events) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'grains-web-'));
   try {
-    const file = path.join(folder, 'last.png');
+    const events_file = path.join(folder, 'events.txt'), file = path.join(folder, 'last.png');
+    fs.writeFileSync(events_file, events.map(event => event.text + '\n').join(''));
     execFileSync(grains_sim, [program, '--events', events_file, '--frames', String(frames), '--png', file]);
-    const png = PNG.sync.read(fs.readFileSync(file));
-    const pixels = new Uint32Array(png.width * png.height);
-    for (let i = 0; i < pixels.length; ++i)
-      pixels[i] = (png.data[4 * i] << 16) | (png.data[4 * i + 1] << 8) | png.data[4 * i + 2];
-    return pixels;
+    return png_pixels(file);
   } finally {
     fs.rmSync(folder, {recursive: true});
   }
@@ -57,20 +56,20 @@ async function main() {
   let failed = false;
   try {
     for (const program of programs) {
-      const events_file = path.join(__dirname, `${program}.events`);
-      const events = read_events(events_file).filter(event => event.frame < frames);
+      const events = read_events(path.join(__dirname, `${program}.events`)).filter(event => event.frame < frames);
       const page = await run_page(browser, server, program, events);
-      const desktop = desktop_picture(program, events_file);
-      const sent = events.map(event => event.text.split(/\s+/).join(' '));
+      const handled = as_the_desktop_gives(events);
+      const desktop = desktop_picture(program, handled);
+      const expected = handled.map(event => event.text);
       const differing = page.picture.reduce((count, pixel, i) => count + (pixel !== desktop[i]), 0);
       const lit = desktop.reduce((count, pixel) => count + (pixel !== 0), 0);
-      const same_events = JSON.stringify(page.recorded) === JSON.stringify(sent);
-      console.log(`${program}: ${frames} frames, ${events.length} events (${same_events ? 'all received as sent' :
-                  'NOT received as sent'}); ${differing} of ${page.picture.length} pixels differ from grains_sim ` +
+      const same_events = JSON.stringify(page.recorded) === JSON.stringify(expected);
+      console.log(`${program}: ${frames} frames, ${events.length} events (${same_events ?
+                  'all received as a desktop window gives them' : 'NOT received as a desktop window gives them'}); ${differing} of ${page.picture.length} pixels differ from grains_sim ` +
                   `(${lit} lit); ${page.milliseconds.toFixed(1)} ms a frame in the page`);
       if (!same_events) {
-        const at = page.recorded.findIndex((line, i) => line !== sent[i]);
-        console.log(`  first difference at event ${at}: page "${page.recorded[at]}", sent "${sent[at]}"`);
+        const at = page.recorded.findIndex((line, i) => line !== expected[i]);
+        console.log(`  first difference at event ${at}: page "${page.recorded[at]}", desktop "${expected[at]}"`);
       }
       if (differing > 0) console.log('  first differing pixel:', JSON.stringify(first_difference(page.picture, desktop)));
       failed = failed || !same_events || differing > 0 || lit === 0;

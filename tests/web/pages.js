@@ -3,45 +3,26 @@
 // timing decides what is compared.
 'use strict';
 const fs = require('fs');
-const http = require('http');
-const path = require('path');
 const puppeteer = require('puppeteer-core');
+const {serve} = require('./server');
 
 const CANVAS_WIDTH = 1024;
 const CANVAS_HEIGHT = 768;
-const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
 
-// Serves folder on 127.0.0.1 at port (0: any free one); resolves to the
-// server, listening.
-function serve(folder, port = 0) {
-  const server = http.createServer((request, response) => {
-    const file = path.join(folder, path.normalize(decodeURIComponent(request.url.split('?')[0])));
-    fs.readFile(file, (error, data) => {
-      if (error || !file.startsWith(folder)) {
-        response.writeHead(404);
-        response.end();
-        return;
-      }
-      response.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
-      response.end(data);
-    });
-  });
-  return new Promise(resolve => server.listen(port, '127.0.0.1', () => resolve(server)));
-}
-
-// Chromium with software WebGL, and none of its calls to the network.
-function launch() {
+// Chromium with software WebGL (and these further switches), and none of
+// its calls to the network.
+function launch(switches = []) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
            '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
-           '--disable-quic'],
+           '--disable-quic', ...switches],
   });
 }
 
-// A program's page, stepped by hand. Its console goes to log; the session
-// is recorded (GRAINS_RECORD) in the page's own file system.
+// A program's page, stepped by hand. Its console goes to log; the page
+// records the session.
 class SteppedPage {
   static async open(browser, server, program, log) {
     const page = await browser.newPage();
@@ -49,11 +30,10 @@ class SteppedPage {
     await page.setViewport({width: 1280, height: 1024});
     page.on('console', message => log(message.text()));
     page.on('pageerror', error => log('page error: ' + error.message));
-    await page.evaluateOnNewDocument(() => {
-      window.Module = {preRun: [() => { Module.ENV.GRAINS_RECORD = '/session.txt'; }]};
-    });
     await page.goto(`http://127.0.0.1:${server.address().port}/${program}.html?step`);
     await page.waitForFunction(() => Module.calledRun && typeof Module._grains_step === 'function');
+    // The left button as itself, as in a desktop window.
+    await page.click('input[name=tool][value=grains], input[name=tool][value=nothing]');
     const box = await (await page.$('canvas')).boundingBox();
     return new SteppedPage(page, box);
   }
@@ -91,19 +71,27 @@ class SteppedPage {
       const at = Module._grains_frame_pixels();
       return Array.from(Module.HEAPU8.subarray(at, at + width * height * 4));
     }, CANVAS_WIDTH, CANVAS_HEIGHT);
-    const pixels = new Uint32Array(CANVAS_WIDTH * CANVAS_HEIGHT);
-    for (let y = 0; y < CANVAS_HEIGHT; ++y)
-      for (let x = 0; x < CANVAS_WIDTH; ++x) {
-        const i = ((CANVAS_HEIGHT - 1 - y) * CANVAS_WIDTH + x) * 4;
-        pixels[y * CANVAS_WIDTH + x] = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-      }
-    return pixels;
+    return pixels_of_gl_frame(bytes);
   }
 
-  recording() { return this.page.evaluate(() => Module.FS.readFile('/session.txt', {encoding: 'utf8'})); }
+  // The session as the page's "Download session" hands it out.
+  recording() { return this.page.evaluate(() => Module.ccall('grains_session_text', 'string', [], [])); }
 }
 
-// The events of a grains_sim events file, with their line numbers.
+// A frame as GL reads it (red, green, blue and alpha bytes, bottom row
+// first) as 0xRRGGBB pixels, top row first.
+function pixels_of_gl_frame(bytes) {
+  const pixels = new Uint32Array(CANVAS_WIDTH * CANVAS_HEIGHT);
+  for (let y = 0; y < CANVAS_HEIGHT; ++y)
+    for (let x = 0; x < CANVAS_WIDTH; ++x) {
+      const i = ((CANVAS_HEIGHT - 1 - y) * CANVAS_WIDTH + x) * 4;
+      pixels[y * CANVAS_WIDTH + x] = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
+    }
+  return pixels;
+}
+
+// The events of a grains_sim events file, with their line numbers; the
+// pointer's positions may lie outside the window (below 0 too).
 function read_events(file) {
   return fs.readFileSync(file, 'utf8').split('\n').map((text, index) => ({text: text.trim(), line: index + 1}))
     .filter(({text}) => text !== '' && !text.startsWith('#'))
@@ -113,4 +101,28 @@ function read_events(file) {
     });
 }
 
-module.exports = {CANVAS_WIDTH, CANVAS_HEIGHT, serve, launch, SteppedPage, read_events};
+// The events a desktop window's SDL hands the program for this pointer
+// input: while a button is held, a motion (or a press) outside the window
+// is kept within it, its right and bottom edges included; a release is
+// where it happens, in SDL 1.2's 16 bits. edges.expected holds what the
+// desktop gave for edges.input (window_edges_test checks it there).
+function as_the_desktop_gives(events) {
+  const held = new Set();
+  const within = (value, last) => Math.min(Math.max(value, 0), last);
+  return events.map(event => {
+    let {x, y} = event;
+    if (event.kind === 'up') {
+      held.delete(event.button);
+      [x, y] = [x & 0xffff, y & 0xffff];
+    } else if (held.size > 0 || event.kind === 'down') {
+      [x, y] = [within(x, CANVAS_WIDTH), within(y, CANVAS_HEIGHT)];
+    }
+    if (event.kind === 'down') held.add(event.button);
+    const text = [event.frame, event.kind, x, y].concat(event.kind === 'motion' ? [] : [event.button]).join(' ');
+    return {...event, x, y, text};
+  });
+}
+
+module.exports = {
+  CANVAS_WIDTH, CANVAS_HEIGHT, serve, launch, SteppedPage, read_events, as_the_desktop_gives, pixels_of_gl_frame,
+};
