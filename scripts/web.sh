@@ -5,20 +5,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/arguments.sh
+source scripts/lib/browser_freetype.sh
 
 usage() {
   cat <<'USAGE'
 Usage: scripts/web.sh [--serve [PORT] | --check | --bench]
 
-Installs what the browser build needs (Debian's emscripten and chromium,
-Node.js, and the tests' npm packages in tests/web/), then builds the four
-grain programs into build-web/: PROGRAM.html for each, and index.html.
+Installs what the browser build needs (Debian's emscripten, chromium and
+dpkg-dev, Node.js, and the tests' npm packages in tests/web/), builds
+FreeType for the browser from Debian's source package once (into
+build-web/freetype/, kept for later builds), then builds the four grain
+programs into build-web/: PROGRAM.html for each, and index.html.
   --serve [PORT]  then serves build-web/ on 127.0.0.1 (PORT, default 8000)
                   and prints the address; Ctrl+C stops it
   --check         then steps every page in headless Chromium under the
                   scripted input of tests/web/PROGRAM.events and compares it
                   with grains_sim: exits 1 at any difference, 77 when the
-                  browser packages cannot be installed
+                  browser packages or FreeType's source package cannot be
+                  fetched
   --bench         then prints each page's frames a second at a typical and a
                   full load
 
@@ -49,7 +53,7 @@ esac
 # then skipped (status 77) rather than failed.
 install_browser_packages() {
   local missing=() p
-  for p in emscripten chromium; do
+  for p in emscripten chromium dpkg-dev; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
@@ -72,9 +76,17 @@ install_browser_packages >/dev/null || cannot_install "apt-get failed"
 # Emscripten's script optimiser needs Debian's acorn, which a Node.js that is
 # not Debian's does not look for.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
+# Sources that cannot be fetched skip --check, as packages that cannot be
+# installed do; a build that fails fails.
+browser_freetype build-web/freetype || {
+  status=$?
+  [ "$status" -eq 3 ] && [ "$action" = --check ] && exit 77
+  exit 1
+}
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
+emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release -DGRAINS_WEB_FREETYPE="$PWD/build-web/freetype" >"$log" 2>&1 ||
+  { cat "$log" >&2; exit 1; }
 cmake --build build-web -j"$(nproc)" >/dev/null
 echo "Built the pages in build-web/: index.html and grains_a.html to grains_d.html"
 
