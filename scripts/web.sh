@@ -24,7 +24,7 @@ and text_line.html, a test page of the engine's text.
                   compares it with grains_sim, and compares the text page
                   with text_line_desktop: exits 1 at any difference (beyond
                   the text's stated bound), 77 when the browser packages or
-                  FreeType's source package cannot be fetched
+                  FreeType's source package cannot be had
   --bench         then prints each page's frames a second at a typical and a
                   full load
 
@@ -35,6 +35,8 @@ Environment:
   GRAINS_TEXT_LINE  for --check, the desktop text_line_desktop to compare
                     with (default build/tests/text_line_desktop, built first
                     when missing)
+  GRAINS_INSTALL    no: install and fetch nothing; what is missing skips
+                    --check (ctest's web_pages_test)
 
 Example: scripts/web.sh --serve
 USAGE
@@ -55,8 +57,19 @@ case "$action" in
   *) refuse "unexpected argument '$action'" ;;
 esac
 
-# Installs what is missing; a failure to install is said, and --check is
-# then skipped (status 77) rather than failed.
+# GRAINS_INSTALL=no (ctest's web_pages_test sets it): nothing is installed
+# or fetched, and what is missing skips --check.
+may_install() { [ "${GRAINS_INSTALL:-yes}" != no ]; }
+
+# Says why what the build needs cannot be had; --check is then skipped
+# (status 77) rather than failed.
+cannot_install() {
+  echo "web.sh: cannot get what the browser build needs ($1); the browser build is skipped" >&2
+  [ "$action" = --check ] && exit 77
+  exit 1
+}
+
+# Installs the Debian packages that are missing.
 install_browser_packages() {
   local missing=() p
   for p in emscripten chromium dpkg-dev fonts-dejavu-core; do
@@ -64,16 +77,12 @@ install_browser_packages() {
   done
   command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
   [ "${#missing[@]}" -gt 0 ] || return 0
+  may_install || cannot_install "${missing[*]} not installed, and GRAINS_INSTALL=no"
   echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
-}
-cannot_install() {
-  echo "web.sh: the browser packages cannot be installed ($1); the browser build is skipped" >&2
-  [ "$action" = --check ] && exit 77
-  exit 1
+    "${missing[@]}" || cannot_install "apt-get failed"
 }
 
 # text_line_path: GRAINS_TEXT_LINE, or else build/tests/text_line_desktop,
@@ -87,19 +96,22 @@ text_line_path() {
   echo build/tests/text_line_desktop
 }
 
-install_browser_packages >/dev/null || cannot_install "apt-get failed"
-[ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund >/dev/null ||
-  cannot_install "npm ci failed"
+install_browser_packages >/dev/null
+if [ ! -d tests/web/node_modules ]; then
+  may_install || cannot_install "tests/web/node_modules missing, and GRAINS_INSTALL=no"
+  npm ci --prefix tests/web --no-audit --no-fund >/dev/null || cannot_install "npm ci failed"
+fi
 # Emscripten's script optimiser needs Debian's acorn, which a Node.js that is
 # not Debian's does not look for.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
-# Sources that cannot be fetched skip --check, as packages that cannot be
-# installed do; a build that fails fails.
-browser_freetype build-web/freetype || {
-  status=$?
-  [ "$status" -eq 3 ] && [ "$action" = --check ] && exit 77
-  exit 1
-}
+if ! freetype_kept build-web/freetype; then
+  may_install || cannot_install "FreeType for the browser not built yet, and GRAINS_INSTALL=no"
+  # A build that fails fails; sources that cannot be fetched are missing.
+  browser_freetype build-web/freetype || {
+    [ $? -eq 3 ] && cannot_install "Debian's freetype source package cannot be fetched"
+    exit 1
+  }
+fi
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 emcmake cmake -S web -B build-web -DCMAKE_BUILD_TYPE=Release -DGRAINS_WEB_FREETYPE="$PWD/build-web/freetype" >"$log" 2>&1 ||

@@ -84,13 +84,22 @@ browser_freetype() { bash -c 'source scripts/lib/browser_freetype.sh && browser_
 out=$(browser_freetype)
 status=$?
 [ "$status" -eq 3 ] || fail "browser_freetype without Debian's sources: status $status"
-[[ "$out" == *"cannot fetch Debian's freetype source package"* ]] || fail "browser_freetype without sources says: $out"
+[[ "$out" == *"cannot fetch Debian's source package freetype from"* ]] || fail "browser_freetype without sources says: $out"
 grep -q "^apt-get .* update" "$stand_ins/called" || fail "browser_freetype did not ask apt for Debian's sources"
 ! grep -q "^emcmake\|^cmake" "$stand_ins/called" || fail "browser_freetype built without sources"
 rm -f "$stand_ins/called"
 mkdir -p "$freetype_prefix/lib" && touch "$freetype_prefix/lib/libfreetype.a" && echo newest >"$freetype_prefix/debian-version"
 out=$(browser_freetype) || fail "browser_freetype with a kept build: $out"
 ! grep -q "^apt-get\|^emcmake\|^cmake" "$stand_ins/called" || fail "browser_freetype fetched or built again"
+rm -f "$stand_ins/called"
+
+# Under ctest (GRAINS_INSTALL=no) web.sh --check installs and fetches
+# nothing: what is missing skips it.
+out=$(GRAINS_INSTALL=no timeout 10 scripts/web.sh --check 2>&1)
+status=$?
+[ "$status" -eq 77 ] || fail "web.sh --check with GRAINS_INSTALL=no and packages missing: status $status"
+[[ "$out" == *"GRAINS_INSTALL=no"* ]] || fail "web.sh --check with GRAINS_INSTALL=no says: $out"
+! grep -q "^apt-get\|^sudo\|^npm\|^emcmake\|^cmake" "$stand_ins/called" || fail "web.sh --check installed or built"
 rm -f "$stand_ins/called"
 
 if [ "$failures" -gt 0 ]; then

@@ -10,31 +10,42 @@
 # version already. Returns 3 when Debian's sources cannot be fetched and 1
 # when the build fails, after saying why on stderr.
 browser_freetype() {
-  local prefix version
+  freetype_kept "$1" && return 0
+  local prefix version package=freetype
   prefix=$(realpath -m "$1")  # apt takes relative paths from /etc/apt
-  version=$(dpkg-query -W -f='${Version}' libfreetype6 2>/dev/null || true)
-  if [ -f "$prefix/lib/libfreetype.a" ] && [ "$(cat "$prefix/debian-version" 2>/dev/null)" = "${version:-newest}" ]; then
-    return 0
-  fi
+  version=$(wanted_freetype_version)
+  [ "$version" = newest ] || package="freetype=$version"
   local work="$prefix.work"
   rm -rf "$prefix" "$work"
   mkdir -p "$work/lists/partial" "$work/cache/archives/partial" "$work/no-more-sources"
-  echo "Fetching and building FreeType ${version:-(newest)} for the browser into $prefix"
-  fetch_freetype_source "$work" "$version" || return 3
+  echo "Fetching and building FreeType ($version) for the browser into $prefix"
+  fetch_freetype_source "$work" "$package" || return 3
   if ! build_freetype "$work" "$prefix" >"$work/build.log" 2>&1; then
     echo "web.sh: building FreeType for the browser failed; the end of $work/build.log:" >&2
     tail -n 20 "$work/build.log" >&2
     return 1
   fi
-  echo "${version:-newest}" >"$prefix/debian-version"
+  echo "$version" >"$prefix/debian-version"
   rm -rf "$work"
 }
 
-# fetch_freetype_source WORK VERSION: Debian's freetype source package
-# (VERSION, or the newest when empty), unpacked with its patches into
+# freetype_kept PREFIX: whether PREFIX holds the library of the wanted version.
+freetype_kept() {
+  [ -f "$1/lib/libfreetype.a" ] && [ "$(cat "$1/debian-version" 2>/dev/null)" = "$(wanted_freetype_version)" ]
+}
+
+# The version of the desktop's libfreetype6, or "newest" without one.
+wanted_freetype_version() {
+  local version
+  version=$(dpkg-query -W -f='${Version}' libfreetype6 2>/dev/null || true)
+  echo "${version:-newest}"
+}
+
+# fetch_freetype_source WORK PACKAGE: Debian's source package PACKAGE
+# (freetype, or freetype=VERSION), unpacked with its patches into
 # WORK/source.
 fetch_freetype_source() {
-  local work="$1" version="$2" codename
+  local work="$1" package="$2" codename
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
   local keyring=/usr/share/keyrings/debian-archive-keyring.gpg
   cat >"$work/sources.list" <<SOURCES
@@ -45,9 +56,8 @@ SOURCES
   local apt=(apt-get -q -o "Dir::Etc::sourcelist=$work/sources.list" -o "Dir::Etc::sourceparts=$work/no-more-sources"
     -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache" -o APT::Sandbox::User=root)
   if ! "${apt[@]}" update >"$work/fetch.log" 2>&1 ||
-    ! (cd "$work" && "${apt[@]}" source --download-only "freetype${version:+=$version}") >>"$work/fetch.log" 2>&1; then
-    echo "web.sh: cannot fetch Debian's freetype${version:+ $version} source package from deb.debian.org;" \
-      "the end of $work/fetch.log:" >&2
+    ! (cd "$work" && "${apt[@]}" source --download-only "$package") >>"$work/fetch.log" 2>&1; then
+    echo "web.sh: cannot fetch Debian's source package $package from deb.debian.org; the end of $work/fetch.log:" >&2
     tail -n 5 "$work/fetch.log" >&2
     return 1
   fi
