@@ -17,7 +17,8 @@
 // - The evaluator: GL_MAP1_VERTEX_3 with its enable flag; eval_coord1 gives
 //   the GL the same vertex as a GL's own evaluator computes.
 // The current colour, texture coordinates and enable flags are kept here
-// from the calls that pass through, as the browser's GL cannot say them.
+// from the calls that pass through, as the browser's GL cannot say them:
+// every call that sets them must pass through.
 // Misuse that a GL answers with an error code (a stack overflow, a list
 // name 0, ...) changes nothing, as in GL, and says so once on stderr.
 #pragma once
@@ -78,8 +79,6 @@ class GL_EMULATION {
   void enable(GLenum cap);
   void disable(GLenum cap);
 
-  bool is_enabled(GLenum cap) const;
-
   // The attribute stacks, as glPushAttrib, glPopAttrib, ... do.
   void push_attrib(GLbitfield mask);
   void pop_attrib();
@@ -128,6 +127,7 @@ class GL_EMULATION {
     std::vector<GLfloat> points{0.0f, 0.0f, 0.0f};  // order points of x, y, z
   };
 
+  bool is_enabled(GLenum cap) const;
   void take(const Call& call);
   void run(const Call& call);
   void set_enabled(GLenum cap, bool on);
