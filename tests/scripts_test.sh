@@ -76,8 +76,34 @@ refused "web.sh with a word for a port" scripts/web.sh --serve http
 refused "web.sh with a port too high" scripts/web.sh --serve 70000
 refused "web.sh with two actions" scripts/web.sh --check --bench
 
+# FreeType for the browser: sources that cannot be fetched are said, with
+# status 3, and nothing is built; a build kept for the version wanted (the
+# newest, with no libfreetype6 to match) is used as it is, unfetched.
+freetype_prefix="$stand_ins/freetype"
+browser_freetype() { bash -c 'source scripts/lib/browser_freetype.sh && browser_freetype "$1"' _ "$freetype_prefix" 2>&1; }
+out=$(browser_freetype)
+status=$?
+[ "$status" -eq 3 ] || fail "browser_freetype without Debian's sources: status $status"
+[[ "$out" == *"cannot fetch Debian's source package freetype from"* ]] || fail "browser_freetype without sources says: $out"
+grep -q "^apt-get .* update" "$stand_ins/called" || fail "browser_freetype did not ask apt for Debian's sources"
+! grep -q "^emcmake\|^cmake" "$stand_ins/called" || fail "browser_freetype built without sources"
+rm -f "$stand_ins/called"
+mkdir -p "$freetype_prefix/lib" && touch "$freetype_prefix/lib/libfreetype.a" && echo newest >"$freetype_prefix/debian-version"
+out=$(browser_freetype) || fail "browser_freetype with a kept build: $out"
+! grep -q "^apt-get\|^emcmake\|^cmake" "$stand_ins/called" || fail "browser_freetype fetched or built again"
+rm -f "$stand_ins/called"
+
+# Under ctest (GRAINS_INSTALL=no) web.sh --check installs and fetches
+# nothing: what is missing skips it.
+out=$(GRAINS_INSTALL=no timeout 10 scripts/web.sh --check 2>&1)
+status=$?
+[ "$status" -eq 77 ] || fail "web.sh --check with GRAINS_INSTALL=no and packages missing: status $status"
+[[ "$out" == *"GRAINS_INSTALL=no"* ]] || fail "web.sh --check with GRAINS_INSTALL=no says: $out"
+! grep -q "^apt-get\|^sudo\|^npm\|^emcmake\|^cmake" "$stand_ins/called" || fail "web.sh --check installed or built"
+rm -f "$stand_ins/called"
+
 if [ "$failures" -gt 0 ]; then
   echo "$failures failures"
   exit 1
 fi
-echo "every script answers --help and refuses bad arguments before building"
+echo "every script answers --help and refuses bad arguments before building; FreeType's fetch fails clearly and its build is kept"

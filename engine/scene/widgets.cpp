@@ -1,10 +1,8 @@
 #include "scene/widgets.h"
 
 #include "scene/text_field.h"
-#ifndef GRAINS_WITHOUT_TEXT
 #include "text/font_table.h"
 #include "video/usage_warnings.h"
-#endif
 #include "video/video.h"
 
 #include <GL/gl.h>
@@ -27,10 +25,8 @@ constexpr int LABEL_ROW_BASE = 747;
 constexpr int LABEL_LARGEST_FONT_NUMBER = 10;
 constexpr int LABEL_FONT_SIZE_LIMIT = 24;
 constexpr int LABEL_DEFAULT_FONT_SIZE = 10;
-#ifndef GRAINS_WITHOUT_TEXT
 constexpr int LABEL_TEXT_LIFT = 21;
 constexpr float LABEL_FONT_SCALE = 1.0f / 36.0f;
-#endif
 
 // Applies queued messages newest first and empties the queue: a mouse
 // button press or release sets pressed, a text with "TOUCH_IN" or
@@ -108,16 +104,6 @@ std::int32_t LABEL::Update() {
   return 0;
 }
 
-#ifdef GRAINS_WITHOUT_TEXT
-// A build without the text module (the browser's, which has no FreeType)
-// cannot draw captions: a label says so once and draws nothing.
-void LABEL::Draw(std::int32_t) {
-  static bool said = false;
-  if (!said) std::printf("LABEL [%s] not drawn: this build has no text\n", name);
-  said = true;
-  dirty = 1;
-}
-#else
 namespace {
 
 // A font number that the table has not built draws nothing.
@@ -158,7 +144,6 @@ void LABEL::Draw(std::int32_t) {
   dirty = 1;
   glColor4ub(255, 255, 255, 255);
 }
-#endif
 
 void LABEL::Print() {
   std::printf("LABEL:\n-------\n");
