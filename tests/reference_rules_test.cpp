@@ -4,6 +4,7 @@
 #include "reference/reference_rules.h"
 
 #include "common/events_script.h"
+#include "common/frame_step.h"
 #include "grains_sim/program_registry.h"
 #include "support/recording_painter.h"
 
@@ -42,11 +43,8 @@ struct Contender {
   MOUSE_STATE mouse;
 
   std::vector<Square> frame(const std::vector<MouseEvent>& events, bool full_load) {
-    for (const MouseEvent& event : events) handle_mouse_event(mouse, event, *rules);
-    if (full_load) rules->fill_with_grains();
-    rules->spawn();
     RecordingPainter painter;
-    rules->scan(painter);
+    step_frame(*rules, mouse, events, painter, {full_load});
     return std::move(painter.squares);
   }
 
