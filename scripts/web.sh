@@ -13,12 +13,15 @@ Usage: scripts/web.sh [--serve [PORT] | --check | --bench]
 Installs what the browser build needs (Debian's emscripten and chromium,
 Node.js, and the tests' npm packages in tests/web/), then builds the four
 grain programs into build-web/: PROGRAM.html for each, and index.html.
+Without an action it exits 77 when the browser packages cannot be
+installed.
   --serve [PORT]  then serves build-web/ on 127.0.0.1 (PORT, default 8000)
                   and prints the address; Ctrl+C stops it
   --check         then steps every page in headless Chromium under the
                   scripted input of tests/web/PROGRAM.events and compares it
-                  with grains_sim: exits 1 at any difference, 77 when the
-                  browser packages cannot be installed
+                  with grains_sim (ctest web_pages_test): exits 1 at any
+                  difference, 77 when the browser packages cannot be
+                  installed
   --bench         then prints each page's frames a second at a typical and a
                   full load
 
@@ -45,8 +48,8 @@ case "$action" in
   *) refuse "unexpected argument '$action'" ;;
 esac
 
-# Installs what is missing; a failure to install is said, and --check is
-# then skipped (status 77) rather than failed.
+# Installs what is missing; a failure to install is said, and the build or
+# --check is then skipped (status 77) rather than failed.
 install_browser_packages() {
   local missing=() p
   for p in emscripten chromium; do
@@ -62,7 +65,7 @@ install_browser_packages() {
 }
 cannot_install() {
   echo "web.sh: the browser packages cannot be installed ($1); the browser build is skipped" >&2
-  [ "$action" = --check ] && exit 77
+  case "$action" in "" | --check) exit 77 ;; esac
   exit 1
 }
 
@@ -82,5 +85,6 @@ case "$action" in
   --serve) exec node tests/web/serve.js build-web "$port" ;;
   --bench) node tests/web/bench.js build-web "${GRAIN_PROGRAMS[@]}" ;;
   --check)
-    node tests/web/compare_with_desktop.js build-web "$(grains_sim_path)" 300 "${GRAIN_PROGRAMS[@]}" ;;
+    sim=$(grains_sim_path)
+    tests/web/web_test.sh node tests/web/compare_with_desktop.js build-web "$sim" 300 "${GRAIN_PROGRAMS[@]}" ;;
 esac

@@ -66,6 +66,7 @@ refused "fuzz.sh with a fraction" scripts/fuzz.sh 1.5
 refused "fuzz.sh with a negative count" scripts/fuzz.sh -3
 refused "fuzz.sh with a huge count" scripts/fuzz.sh 99999999999999999999
 refused "test.sh with an unknown option" scripts/test.sh --fast
+refused "test.sh with two options" scripts/test.sh --quick --sanitize
 refused "setup.sh with an unknown option" scripts/setup.sh --fast
 refused "setup.sh with two build folders" scripts/setup.sh build other
 refused "setup.sh with --target and no name" scripts/setup.sh build --target
