@@ -11,7 +11,8 @@ Usage: scripts/setup.sh [BUILD_DIR] [--target NAME]... [-DNAME=VALUE]...
 
 Installs the Debian packages the project needs (through sudo when not
 root; packages already present are left alone), configures the project
-into BUILD_DIR (default build) and builds it.
+into BUILD_DIR (default build) unless it is configured already, and builds
+it.
   BUILD_DIR        the build folder (default build)
   --target NAME    build only NAME and what it needs (repeatable); default:
                    everything, tests included
@@ -49,7 +50,7 @@ packages=(
   libsdl1.2-compat-dev libsdl-image1.2-dev libfreetype-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0
   libpng-dev libgif-dev libcli11-dev
-  libgtest-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+  libgtest-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core clang-format
 )
 
 missing=()
@@ -64,5 +65,10 @@ if [ "${#missing[@]}" -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_settings[@]}" >/dev/null
+# A build folder already configured needs no new configuration unless
+# settings are given: the build runs it again when a CMakeLists.txt changed.
+if [ "${#cmake_settings[@]}" -gt 0 ] || [ ! -f "$build_dir/CMakeCache.txt" ] ||
+  { [ ! -f "$build_dir/Makefile" ] && [ ! -f "$build_dir/build.ninja" ]; }; then
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_settings[@]}" >/dev/null
+fi
 cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"

@@ -35,8 +35,6 @@ Environment:
   GRAINS_TEXT_LINE  for --check, the desktop text_line_desktop to compare
                     with (default build/tests/text_line_desktop, built first
                     when missing)
-  GRAINS_INSTALL    no: install and fetch nothing; what is missing skips
-                    --check (ctest's web_pages_test)
 
 Example: scripts/web.sh --serve
 USAGE
@@ -57,15 +55,11 @@ case "$action" in
   *) refuse "unexpected argument '$action'" ;;
 esac
 
-# GRAINS_INSTALL=no (ctest's web_pages_test sets it): nothing is installed
-# or fetched, and what is missing skips --check.
-may_install() { [ "${GRAINS_INSTALL:-yes}" != no ]; }
-
-# Says why what the build needs cannot be had; --check is then skipped
-# (status 77) rather than failed.
+# Says why what the build needs cannot be had; the build or --check is then
+# skipped (status 77) rather than failed.
 cannot_install() {
   echo "web.sh: cannot get what the browser build needs ($1); the browser build is skipped" >&2
-  [ "$action" = --check ] && exit 77
+  case "$action" in "" | --check) exit 77 ;; esac
   exit 1
 }
 
@@ -77,7 +71,6 @@ install_browser_packages() {
   done
   command -v node >/dev/null && command -v npm >/dev/null || missing+=(nodejs npm)
   [ "${#missing[@]}" -gt 0 ] || return 0
-  may_install || cannot_install "${missing[*]} not installed, and GRAINS_INSTALL=no"
   echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -97,15 +90,12 @@ text_line_path() {
 }
 
 install_browser_packages >/dev/null
-if [ ! -d tests/web/node_modules ]; then
-  may_install || cannot_install "tests/web/node_modules missing, and GRAINS_INSTALL=no"
-  npm ci --prefix tests/web --no-audit --no-fund >/dev/null || cannot_install "npm ci failed"
-fi
+[ -d tests/web/node_modules ] || npm ci --prefix tests/web --no-audit --no-fund >/dev/null ||
+  cannot_install "npm ci failed"
 # Emscripten's script optimiser needs Debian's acorn, which a Node.js that is
 # not Debian's does not look for.
 export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
 if ! freetype_kept build-web/freetype; then
-  may_install || cannot_install "FreeType for the browser not built yet, and GRAINS_INSTALL=no"
   # A build that fails fails; sources that cannot be fetched are missing.
   browser_freetype build-web/freetype || {
     [ $? -eq 3 ] && cannot_install "Debian's freetype source package cannot be fetched"
@@ -123,8 +113,10 @@ case "$action" in
   --serve) exec node tests/web/serve.js build-web "$port" ;;
   --bench) node tests/web/bench.js build-web "${GRAIN_PROGRAMS[@]}" ;;
   --check)
+    sim=$(grains_sim_path)
+    text_line=$(text_line_path)
     status=0
-    node tests/web/compare_with_desktop.js build-web "$(grains_sim_path)" 300 "${GRAIN_PROGRAMS[@]}" || status=1
-    node tests/web/compare_text_line.js build-web "$(text_line_path)" || status=1
+    tests/web/web_test.sh node tests/web/compare_with_desktop.js build-web "$sim" 300 "${GRAIN_PROGRAMS[@]}" || status=$?
+    tests/web/web_test.sh node tests/web/compare_text_line.js build-web "$text_line" || status=$?
     exit "$status" ;;
 esac

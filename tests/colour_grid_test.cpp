@@ -1,6 +1,7 @@
 // Rules of grains_b and grains_d on hand-built grids.
 #include "colour_grid/colour_grid.h"
 
+#include "common/frame_step.h"
 #include "support/recording_painter.h"
 
 #include <gtest/gtest.h>
@@ -288,11 +289,10 @@ TEST(ColourGrid, WallBrushesPrintThePointerAndClipToTheGrid) {
 TEST(ColourGrid, SameStartSameFrames) {
   auto first = empty_grid<GrainsB>(), second = empty_grid<GrainsB>();
   NullPainter none;
+  MOUSE_STATE mouse;
   for (int frame = 0; frame < 300; ++frame) {
-    first->spawn();
-    first->scan(none);
-    second->spawn();
-    second->scan(none);
+    step_frame(*first, mouse, {}, none);
+    step_frame(*second, mouse, {}, none);
   }
   EXPECT_GT(grains_in(first->grid), 50);
   EXPECT_EQ(std::memcmp(&first->grid.cells, &second->grid.cells, sizeof first->grid.cells), 0);

@@ -2,15 +2,19 @@
 #include "common/cell_image.h"
 #include "common/events_script.h"
 #include "common/frame_painter.h"
+#include "common/frame_step.h"
 #include "common/grain_rules.h"
 #include "grains_sim/gif_animation.h"
 #include "support/picture_files.h"
 #include "support/process.h"
+#include "support/recording_painter.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -39,13 +43,22 @@ TEST(RandomSource, TwoAtOnceAreTheNextTwo) {
 
 namespace {
 
-// Records what the event pump asks of a program.
+// Records what the event pump and the frame step ask of a program. The
+// scan paints one white cell and lasts 2 ms, the fill 100 ms.
 class RecordingRules final : public GrainRules {
  public:
   void clear_grid() override {}
-  void spawn() override {}
-  void scan(CellPainter&) override {}
-  void fill_with_grains() override {}
+  void spawn() override { calls.push_back("spawn"); }
+  void scan(CellPainter& painter) override {
+    calls.push_back("scan");
+    const std::uint32_t white = 0xFFFFFF;
+    painter.row(0, &white, 1, 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  void fill_with_grains() override {
+    calls.push_back("fill");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
   void write_dump(std::FILE*) const override {}
   void left_click(const MOUSE_STATE& mouse) override {
     calls.push_back("click " + std::to_string(mouse.x) + " " + std::to_string(mouse.left_held));
@@ -100,6 +113,30 @@ TEST(MouseEvents, LeftClickRunsBeforeTheHeldFlagAndMotionOncePerEvent) {
   EXPECT_EQ(rules.calls, (std::vector<std::string>{"click 12 0", "motion 3 1", "motion 5 1"}));
   EXPECT_EQ(mouse.left_press.x, 12);
   EXPECT_EQ(mouse.left_held, 0);
+}
+
+TEST(FrameStep, HandlesTheEventsInOrderThenSpawnsThenScansIntoThePainter) {
+  MOUSE_STATE mouse;
+  RecordingRules rules;
+  RecordingPainter painter;
+  step_frame(rules, mouse, {down(1, 1, BUTTON_RIGHT), motion(3, 4), motion(5, 4)}, painter);
+  EXPECT_EQ(rules.calls, (std::vector<std::string>{"motion 3 1", "motion 5 1", "spawn", "scan"}));
+  EXPECT_EQ(painter.squares, (std::vector<Square>{{0, 0, 0xFFFFFF, 2.0f}}));
+  EXPECT_EQ(mouse.x, 5);
+}
+
+TEST(FrameStep, FillsAfterTheEventsAndTimesOnlyTheSpawnAndTheScan) {
+  MOUSE_STATE mouse;
+  RecordingRules rules;
+  NullPainter none;
+  std::chrono::duration<double> time{0};
+  step_frame(rules, mouse, {down(1, 1, BUTTON_RIGHT), motion(3, 4)}, none, {true, &time});
+  EXPECT_EQ(rules.calls, (std::vector<std::string>{"motion 3 1", "fill", "spawn", "scan"}));
+  EXPECT_GE(time.count(), 0.002);  // the scan
+  EXPECT_LT(time.count(), 0.1);    // not the fill
+  step_frame(rules, mouse, {}, none, {false, &time});
+  EXPECT_GE(time.count(), 0.004);  // added up
+  EXPECT_EQ(rules.calls.size(), 6u);
 }
 
 TEST(RandomSource, RemainderOneTestAgreesWithTheRemainderForEveryDrawAndDivisor) {

@@ -42,19 +42,13 @@ std::vector<MouseEvent> input_for(int frame) {
 
 // The CPU picture of the same frame, as grains_sim paints it, in the
 // window's 0xRRGGBB form.
-std::vector<std::uint32_t> cpu_frame(GrainRules& rules) {
+std::vector<std::uint32_t> cpu_frame(GrainRules& rules, MOUSE_STATE& mouse, const std::vector<MouseEvent>& events,
+                                     const FrameExtras& extras) {
   FramePainter frame;
-  rules.spawn();
-  rules.scan(frame);
+  step_frame(rules, mouse, events, frame, extras);
   std::vector<std::uint32_t> pixels(frame.pixels(), frame.pixels() + FramePainter::WIDTH * FramePainter::HEIGHT);
   for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
   return pixels;
-}
-
-void simulate_frame(GrainRules& rules) {
-  NullPainter none;
-  rules.spawn();
-  rules.scan(none);
 }
 
 // Frames are compared one in DRAWING_PATHS_EVERY (default 1: every frame),
@@ -82,22 +76,20 @@ TEST(DrawingPaths, PointsUploadAndCpuFrameShowTheSamePixelsEveryFrame) {
     // 300 frames of scripted input, then three with every simulated cell
     // full: squares up to the grid's edges and the window's top row.
     for (int frame = 0; frame < 303; ++frame) {
-      for (const MouseEvent& event : input_for(frame)) {
-        handle_mouse_event(mouse_points, event, *by_points);
-        handle_mouse_event(mouse_upload, event, *by_upload);
-        handle_mouse_event(mouse_cpu, event, *by_cpu);
-      }
-      if (frame >= 300)
-        for (auto* rules : {by_points.get(), by_upload.get(), by_cpu.get()}) rules->fill_with_grains();
+      const std::vector<MouseEvent> events = input_for(frame);
+      const FrameExtras extras{frame >= 300};
       if (frame < 299 && frame % compare_every != 0) {
-        for (auto* rules : {by_points.get(), by_upload.get(), by_cpu.get()}) simulate_frame(*rules);
+        NullPainter none;
+        step_frame(*by_points, mouse_points, events, none, extras);
+        step_frame(*by_upload, mouse_upload, events, none, extras);
+        step_frame(*by_cpu, mouse_cpu, events, none, extras);
         continue;
       }
-      draw_frame(*by_points, points);
+      step_frame_in_window(*by_points, mouse_points, events, points, extras);
       const auto expected = read_window_pixels();
-      draw_frame(*by_upload, upload);
+      step_frame_in_window(*by_upload, mouse_upload, events, upload, extras);
       const auto shown = read_window_pixels();
-      const auto painted = cpu_frame(*by_cpu);
+      const auto painted = cpu_frame(*by_cpu, mouse_cpu, events, extras);
       int lit = 0;
       for (const std::uint32_t pixel : expected) lit += pixel != 0;
       ASSERT_TRUE(expected == shown) << program << ": upload differs from points at frame " << frame;

@@ -53,7 +53,7 @@ int mismatches_over_a_scan(std::uint32_t seed) {
   auto grid = std::make_unique<Grid>();
   std::mt19937 random(seed);
   fill_randomly(*grid, random);
-  HoleRows<Grid, WEIGHTED> holes(*grid);
+  HoleRows<Grid, GrainsA::LAST, WEIGHTED> holes(*grid);
   holes.start_scan();
   int mismatches = 0;
   for (int y = 320; y >= 0; --y) {

@@ -4,6 +4,7 @@
 // A test picks the first seed whose draws give the case it wants.
 #include "kind_grid/kind_grid.h"
 
+#include "common/frame_step.h"
 #include "support/recording_painter.h"
 
 #include <gtest/gtest.h>
@@ -850,11 +851,10 @@ TYPED_TEST(BothVariants, SameStartSameFramesAndNothingEverEntersRow320) {
   // A ledge to pile on, so that slides and flows happen too.
   for (int x = 30; x < 230; ++x) first->grid.cells[x][250].kind = second->grid.cells[x][250].kind = kind::WALL;
   NullPainter none;
+  MOUSE_STATE mouse;
   for (int frame = 0; frame < 600; ++frame) {
-    first->spawn();
-    first->scan(none);
-    second->spawn();
-    second->scan(none);
+    step_frame(*first, mouse, {}, none);
+    step_frame(*second, mouse, {}, none);
     for (int x = 0; x <= 320; ++x) ASSERT_EQ(first->grid.cells[x][320].kind, kind::EMPTY) << frame;
   }
   EXPECT_GT(count_kind(*first, kind::GRAIN_2) + count_kind(*first, kind::GRAIN_4), 100);

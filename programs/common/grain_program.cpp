@@ -13,7 +13,7 @@ GrainProgram::GrainProgram(const std::string& name, GrainRules& rules)
 
 void GrainProgram::next_frame() {
   poll_events();
-  draw_frame(rules_, *drawing_);
+  step_frame_in_window(rules_, mouse_state, events_, *drawing_);
   ++frames_;
 }
 
@@ -23,23 +23,39 @@ void GrainProgram::end_recording() {
 
 void GrainProgram::poll_events() {
   static SDL_Event event;
+  events_.clear();
   while (SDL_PollEvent(&event)) {
     const auto mouse_event = mouse_event_from_sdl(event);
     if (!mouse_event) continue;
     if (recording_) recording_->event(frames_, *mouse_event);
-    handle_mouse_event(mouse_state, *mouse_event, rules_);
+    events_.push_back(*mouse_event);
   }
   if (recording_) recording_->end_of_events();
 }
 
-void draw_frame(GrainRules& rules, CellDrawing& drawing) {
+namespace {
+
+// The GL drawing of a frame, before its cells: the pixel projection on a
+// cleared window, and a fresh drawing.
+void begin_window_frame(CellDrawing& drawing) {
   push_ortho(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  rules.spawn();
   drawing.begin_frame();
-  rules.scan(drawing.painter());
+}
+
+// After the cells: the drawing presented, the projection removed.
+void end_window_frame(CellDrawing& drawing) {
   drawing.end_frame();
   pop_ortho();
+}
+
+}  // namespace
+
+void step_frame_in_window(GrainRules& rules, MOUSE_STATE& mouse, const std::vector<MouseEvent>& events,
+                          CellDrawing& drawing, const FrameExtras& extras) {
+  begin_window_frame(drawing);
+  step_frame(rules, mouse, events, drawing.painter(), extras);
+  end_window_frame(drawing);
 }

@@ -4,11 +4,13 @@
 #pragma once
 
 #include "common/cell_drawing.h"
+#include "common/frame_step.h"
 #include "common/grain_rules.h"
 #include "common/session_recording.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class GrainProgram {
  public:
@@ -16,8 +18,8 @@ class GrainProgram {
   // GRAINS_RECORD=FILE records the session's mouse input.
   GrainProgram(const std::string& name, GrainRules& rules);
 
-  // One frame up to the buffer swap: the events, then the spawn and the scan
-  // with their drawing under the pixel projection.
+  // One frame up to the buffer swap: SDL's mouse events, then the frame
+  // step, shown in the window.
   void next_frame();
   // Frames whose scan has run.
   long frames() const { return frames_; }
@@ -27,16 +29,19 @@ class GrainProgram {
   void fill_with_grains() { rules_.fill_with_grains(); }
 
  private:
-  // Drains SDL's event queue: mouse events update the mouse record and
-  // apply the program's brushes; every other event is dropped.
+  // Drains SDL's event queue into the frame's mouse events, recording
+  // them; every other event is dropped.
   void poll_events();
 
   GrainRules& rules_;
   const std::unique_ptr<CellDrawing> drawing_;
   const std::unique_ptr<SessionRecording> recording_;
+  std::vector<MouseEvent> events_;
   long frames_ = 0;
 };
 
-// One frame's GL work between the events and the buffer swap: the pixel
-// projection, the clear, the spawn and the scan with its drawing.
-void draw_frame(GrainRules& rules, CellDrawing& drawing);
+// A frame shown in the window, up to the buffer swap: the frame step, its
+// cells painted through drawing, inside the GL drawing of a frame (a cleared
+// window under the pixel projection before, the drawing presented after).
+void step_frame_in_window(GrainRules& rules, MOUSE_STATE& mouse, const std::vector<MouseEvent>& events,
+                          CellDrawing& drawing, const FrameExtras& extras = {});

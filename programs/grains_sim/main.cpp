@@ -4,6 +4,7 @@
 // painted pixels are the windowed program's own.
 #include "common/events_script.h"
 #include "common/frame_painter.h"
+#include "common/frame_step.h"
 #include "common/png_file.h"
 #include "grains_sim/gif_animation.h"
 #include "grains_sim/program_registry.h"
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -99,23 +101,21 @@ class RunPictures {
 // Returns the seconds the timed frames spent in spawn and scan.
 double run_frames(GrainRules& rules, const Options& options, const EventsScript& script, RunPictures& pictures,
                   std::string& error) {
-  using Clock = std::chrono::steady_clock;
   MOUSE_STATE mouse;
   NullPainter no_picture;
+  std::vector<MouseEvent> events;
   std::size_t next_event = 0;
   const long frames = options.warmup + options.frames;
   Progress progress(frames);
   std::chrono::duration<double> timed{0};
   for (long frame = 0; frame < frames; ++frame) {
+    events.clear();
     for (; next_event < script.events.size() && script.events[next_event].frame == frame; ++next_event)
-      handle_mouse_event(mouse, script.events[next_event].event, rules);
-    if (options.full) rules.fill_with_grains();
+      events.push_back(script.events[next_event].event);
     const bool painted = pictures.wanted(frame);
     if (painted) pictures.painter().clear();
-    const auto start = Clock::now();
-    rules.spawn();
-    rules.scan(painted ? static_cast<CellPainter&>(pictures.painter()) : no_picture);
-    if (frame >= options.warmup) timed += Clock::now() - start;
+    step_frame(rules, mouse, events, painted ? static_cast<CellPainter&>(pictures.painter()) : no_picture,
+               {options.full, frame >= options.warmup ? &timed : nullptr});
     if (painted && !pictures.add_to_gif(frame, error)) return -1;
     progress.frame_done(frame + 1);
   }

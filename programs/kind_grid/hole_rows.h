@@ -17,15 +17,17 @@
 #include <array>
 #include <cstdint>
 
-template <typename Grid, bool WEIGHTED>
+// LAST is the highest simulated column and row.
+template <typename Grid, int LAST, bool WEIGHTED>
 class HoleRows {
  public:
   static constexpr int NOT_FOUND = -1;
-  // Columns 0 to 319 are searched, in rows 1 to 4 below the scanned row,
-  // for grains in columns 0 to 320.
-  static constexpr int COLUMNS = 320;
+  // Columns 0 to LAST - 1 are searched, in rows 1 to 4 below the scanned
+  // row, for grains in columns 0 to LAST.
+  static constexpr int COLUMNS = LAST;
   static constexpr int DEPTHS = 4;
-  static constexpr int ROWS = 321 + DEPTHS;
+  // Rows 0 to LAST are scanned, so rows down to LAST + DEPTHS are searched.
+  static constexpr int ROWS = LAST + 1 + DEPTHS;
 
   explicit HoleRows(const Grid& grid) : grid_(grid) {}
 
@@ -98,9 +100,14 @@ class HoleRows {
 
  private:
   static constexpr int WORDS = COLUMNS / 64;
-  // Columns 0 to 320, rounded up to whole vectors of 16-bit lanes so that
+  // Columns 0 to LAST, rounded up to whole vectors of 16-bit lanes so that
   // the row-wide loops need no remainder.
-  static constexpr int PADDED = 328;
+  static constexpr int LANES = 8;
+  static constexpr int PADDED = (LAST + 1 + LANES - 1) / LANES * LANES;
+  static_assert(COLUMNS % 64 == 0, "the searched columns fill whole 64-bit words");
+  static_assert(WORDS <= 32, "Bits::nonzero holds a bit for every word");
+  static_assert(ROWS <= Grid::SIDE, "the rows searched below the last scanned row lie in the grid");
+  static_assert(COLUMNS * DEPTHS <= INT16_MAX, "weighted distances fit the tables' 16-bit lanes");
   enum class Stage : std::uint8_t { unread, bits, settled };
   // A bit for each empty cell, and a bit for each word that has one, so
   // that a search skips full words at once.
@@ -143,8 +150,8 @@ class HoleRows {
   Search last_below_ = NO_SEARCH;
 };
 
-template <typename Grid, bool WEIGHTED>
-void HoleRows<Grid, WEIGHTED>::read_bits(int row) {
+template <typename Grid, int LAST, bool WEIGHTED>
+void HoleRows<Grid, LAST, WEIGHTED>::read_bits(int row) {
   Bits& bits = bits_[row];
   bits.nonzero = 0;
   for (int w = 0; w < WORDS; ++w) {
@@ -161,8 +168,8 @@ void HoleRows<Grid, WEIGHTED>::read_bits(int row) {
 // Walks the holes left to right: each one is the right-hand answer from just
 // past the one before it up to itself, and the left-hand answer from just
 // past itself up to the next one.
-template <typename Grid, bool WEIGHTED>
-void HoleRows<Grid, WEIGHTED>::make_nearest(const Bits& bits, Nearest& nearest) {
+template <typename Grid, int LAST, bool WEIGHTED>
+void HoleRows<Grid, LAST, WEIGHTED>::make_nearest(const Bits& bits, Nearest& nearest) {
   int right_from = 0;
   int left_from = 0;
   int last_hole = NOT_FOUND;
@@ -184,8 +191,8 @@ void HoleRows<Grid, WEIGHTED>::make_nearest(const Bits& bits, Nearest& nearest) 
 
 // Row by row from depth 2, each column's distance where the row has a hole,
 // else the one from the row above.
-template <typename Grid, bool WEIGHTED>
-void HoleRows<Grid, WEIGHTED>::make_deep_distances() {
+template <typename Grid, int LAST, bool WEIGHTED>
+void HoleRows<Grid, LAST, WEIGHTED>::make_deep_distances() {
   static constexpr auto NONE = [] {
     std::array<std::int16_t, PADDED> none{};
     for (std::int16_t& distance : none) distance = NOT_FOUND;
@@ -201,10 +208,10 @@ void HoleRows<Grid, WEIGHTED>::make_deep_distances() {
 
 // A plain loop over whole rows of 16-bit lanes, on arrays that do not
 // overlap, with every load made: the compiler does eight columns at a time.
-template <typename Grid, bool WEIGHTED>
+template <typename Grid, int LAST, bool WEIGHTED>
 template <int SIGN>
-void HoleRows<Grid, WEIGHTED>::weigh(const std::int16_t* __restrict holes, const std::int16_t* __restrict above,
-                                     std::int16_t* __restrict distances, int depth) {
+void HoleRows<Grid, LAST, WEIGHTED>::weigh(const std::int16_t* __restrict holes, const std::int16_t* __restrict above,
+                                           std::int16_t* __restrict distances, int depth) {
   static constexpr auto COLUMN = [] {
     std::array<std::int16_t, PADDED> column{};
     for (int x = 0; x < PADDED; ++x) column[x] = static_cast<std::int16_t>(x);
@@ -219,8 +226,8 @@ void HoleRows<Grid, WEIGHTED>::weigh(const std::int16_t* __restrict holes, const
   }
 }
 
-template <typename Grid, bool WEIGHTED>
-inline int HoleRows<Grid, WEIGHTED>::first_empty_right(int x, int depth) const {
+template <typename Grid, int LAST, bool WEIGHTED>
+inline int HoleRows<Grid, LAST, WEIGHTED>::first_empty_right(int x, int depth) const {
   if (x >= COLUMNS) return NOT_FOUND;
   const Bits& bits = bits_[ready_for_ + depth];
   int w = x >> 6;
@@ -234,8 +241,8 @@ inline int HoleRows<Grid, WEIGHTED>::first_empty_right(int x, int depth) const {
   return (w << 6) + __builtin_ctzll(word);
 }
 
-template <typename Grid, bool WEIGHTED>
-inline int HoleRows<Grid, WEIGHTED>::first_empty_left(int x, int depth) const {
+template <typename Grid, int LAST, bool WEIGHTED>
+inline int HoleRows<Grid, LAST, WEIGHTED>::first_empty_left(int x, int depth) const {
   const int last = std::min(x - 1, COLUMNS - 1);
   if (last < 1) return NOT_FOUND;
   const Bits& bits = bits_[ready_for_ + depth];

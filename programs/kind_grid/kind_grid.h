@@ -9,6 +9,12 @@
 // slide_down_either_side(), slide_down(), flow() (the flow search,
 // search_depths(), its holes from hole_rows.h) -> choose_side(), or
 // draw_for_ties(); spawn(); left_click() and mouse_motion() for the brushes.
+//
+// The rules stated plainly, without any of the shortcuts taken here, are in
+// tests/reference/reference_rules.cpp: reference_rules_test runs both side
+// by side, and rule_shortcuts_test holds each shortcut that restates a
+// rule's outcome (is_stuck(), can_flow(), draw_for_ties()) to them. A
+// change of rule is made in both.
 #pragma once
 
 #include "common/cell_grid.h"
@@ -62,6 +68,9 @@ class KindGridRules final : public GrainRules {
   using Grid = CELL_GRID<Cell>;
   // Highest simulated column and row.
   static constexpr int LAST = 320;
+  // Moves are written only for grains in columns 1 to INNER_END - 1 and
+  // rows 0 to INNER_END - 1: the inner area.
+  static constexpr int INNER_END = LAST - 1;
   // Side of a cell on screen, in pixels: a square of draw_square size 2.
   static constexpr int CELL_PIXELS = 2;
   // Side of the brushes' square block, in cells.
@@ -82,10 +91,10 @@ class KindGridRules final : public GrainRules {
 
  private:
   // A distance of the flow search that no scan has found yet.
-  static constexpr int NOT_FOUND = HoleRows<Grid, !IS_A>::NOT_FOUND;
+  static constexpr int NOT_FOUND = HoleRows<Grid, LAST, !IS_A>::NOT_FOUND;
 
   // Moves are written only for grains whose own cell lies here.
-  static bool in_inner_area(int x, int y) { return y < 319 && 0 < x && x < 319; }
+  static bool in_inner_area(int x, int y) { return y < INNER_END && 0 < x && x < INNER_END; }
   // For cells inside the grid.
   bool is_empty(int x, int y) const { return grid.cells[x][y].kind == kind::EMPTY; }
   // Also for column -1, which lies outside the grid and reads as a wall.
@@ -138,7 +147,7 @@ class KindGridRules final : public GrainRules {
 
   // grains_c's blocked grains search all four rows for their ties' draws;
   // grains_a's searches are few.
-  HoleRows<Grid, !IS_A> holes_;
+  HoleRows<Grid, LAST, !IS_A> holes_;
   // The colours of the row being scanned, as each cell was reached.
   std::array<std::uint32_t, LAST + 1> row_colours_{};
 };

@@ -55,9 +55,12 @@ struct KindCell {
 
 constexpr std::array<std::uint32_t, 6> PALETTE{RED, GREEN, BLUE, 0x00FFFF, 0xFF00FF, 0xFFFF00};
 
-class ReferenceKindRules final : public GrainRules {
+class PlainKindRules final : public ReferenceKindRules {
  public:
-  explicit ReferenceKindRules(KindProgram program) : is_c_(program == KindProgram::grains_c) {}
+  explicit PlainKindRules(KindProgram program) : is_c_(program == KindProgram::grains_c) {}
+
+  int kind(int x, int y) const override { return grid_.at(x, y).kind; }
+  void set_kind(int x, int y, int kind) override { grid_.at(x, y).kind = kind; }
 
   void clear_grid() override {
     for (int y = LAST; y >= 0; --y)
@@ -88,10 +91,10 @@ class ReferenceKindRules final : public GrainRules {
     const int top = mouse.y / 2;
     if (mouse.right_held)
       for (int j = 0; j < 8; ++j)
-        for (int i = 0; i < 8; ++i) set_kind(left + i, top + j, WALL);
+        for (int i = 0; i < 8; ++i) brush_kind(left + i, top + j, WALL);
     if (is_c_ && mouse.middle_held)
       for (int j = 0; j < 8; ++j)
-        for (int i = 0; i < 8; ++i) set_kind(left + i, top + j, EMPTY);
+        for (int i = 0; i < 8; ++i) brush_kind(left + i, top + j, EMPTY);
     if (mouse.left_held)
       for (int j = 0; j < 8; ++j)
         for (int i = 0; i < 8; ++i)
@@ -117,8 +120,8 @@ class ReferenceKindRules final : public GrainRules {
   static constexpr int LAST = 320;
   static constexpr int CELL_PIXELS = 2;
 
-  // Sets a cell's kind; cells outside the grid are left out.
-  void set_kind(int x, int y, int kind) {
+  // The brushes set a cell's kind; cells outside the grid are left out.
+  void brush_kind(int x, int y, int kind) {
     if (Grid<KindCell>::inside(x, y)) grid_.at(x, y).kind = kind;
   }
 
@@ -393,9 +396,14 @@ class ReferenceColourRules final : public GrainRules {
 }  // namespace
 
 std::unique_ptr<GrainRules> make_reference_rules(const std::string& program) {
-  if (program == "grains_a") return std::make_unique<ReferenceKindRules>(KindProgram::grains_a);
-  if (program == "grains_c") return std::make_unique<ReferenceKindRules>(KindProgram::grains_c);
+  if (program == "grains_a" || program == "grains_c") return make_reference_kind_rules(program);
   if (program == "grains_b") return std::make_unique<ReferenceColourRules>(ColourProgram::grains_b);
   if (program == "grains_d") return std::make_unique<ReferenceColourRules>(ColourProgram::grains_d);
+  return nullptr;
+}
+
+std::unique_ptr<ReferenceKindRules> make_reference_kind_rules(const std::string& program) {
+  if (program == "grains_a") return std::make_unique<PlainKindRules>(KindProgram::grains_a);
+  if (program == "grains_c") return std::make_unique<PlainKindRules>(KindProgram::grains_c);
   return nullptr;
 }
