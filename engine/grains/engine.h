@@ -11,8 +11,6 @@
 #include "images/catalogue_reader.h"
 #include "images/image_bank.h"
 #include "images/pixel_layout.h"
-#include "platform/gl_emulation.h"
-#include "platform/gl_platform.h"
 #include "plugs/cord.h"
 #include "scene/background.h"
 #include "scene/element.h"
