@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+using grains::cut;
+using grains::TEXTURED_QUAD_DROP;
+
 namespace {
 
 // The kind of a MESSAGE that carries an input event (0 carries a text).

@@ -8,6 +8,9 @@
 
 #include <cstring>
 
+using grains::cut;
+using grains::TEXTURED_QUAD_DROP;
+
 namespace {
 
 constexpr std::uint32_t CABLE_COLOUR = 0xF08030;

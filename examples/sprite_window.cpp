@@ -22,7 +22,7 @@ int main(int, char**) {
   start_video(1024, 768, "grfx/KPD_Player.vym");
   SDL_WM_SetCaption("sprite_window", "sprite_window");
   // Picture "PANEL_FOND" (256 x 256) with its top-left corner at (384, 241):
-  // textured quads show TEXTURED_QUAD_DROP (15) pixels lower, from row 256.
+  // textured quads show grains::TEXTURED_QUAD_DROP (15) pixels lower, from row 256.
   SPRITE panel("PANEL_FOND", 384, 241, 0, 0, 0, 1.0f, 0, 255);
   panel.Update();  // reads the picture's size
   while (!quit_asked()) {

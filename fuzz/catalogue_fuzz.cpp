@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+using grains::CATALOGUE_READER;
+using grains::CATALOGUE_RECORD;
+using grains::CATALOGUE_TOKEN_SIZE;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::FILE* file = open_bytes(data, size);
   if (file == nullptr) return 0;

@@ -2,6 +2,12 @@
 #include "fuzz_input.h"
 #include "text/font_table.h"
 
+using grains::FONT_LIST;
+using grains::font_list_capacity;
+using grains::FONT_LIST_ENTRY;
+using grains::font_list_token_length;
+using grains::read_font_list;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::FILE* file = open_bytes(data, size);
   if (file == nullptr) return 0;

@@ -6,6 +6,9 @@
 
 #include <string>
 
+using grains::read_layout;
+using grains::write_layout;
+
 namespace {
 
 // The container's layout as the writer writes it.

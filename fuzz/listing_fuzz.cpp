@@ -2,6 +2,8 @@
 #include "files/file_list.h"
 #include "fuzz_input.h"
 
+using grains::read_file_listing;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in = bytes_stream(data, size);
   const std::vector<std::string> list = read_file_listing(in);

@@ -11,6 +11,11 @@
 #include <filesystem>
 #include <fstream>
 
+using grains::FONT_LIST;
+using grains::FONT_LIST_ENTRY;
+using grains::FONT_LIST_PROBLEM;
+using grains::read_font_list;
+
 namespace {
 
 class FontList : public testing::Test {

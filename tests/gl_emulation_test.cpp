@@ -20,6 +20,9 @@
 #include <utility>
 #include <vector>
 
+using grains::GL_CALLS;
+using grains::GL_EMULATION;
+
 namespace {
 
 const GL_CALLS desktop_gl = {glBindTexture, glPushMatrix, glPopMatrix,  glTranslatef,  glBegin,

@@ -21,17 +21,30 @@ namespace {
 std::string prefix;
 std::string install_failure;
 
-// The headers under include/grains/ that grains/engine.h does not include.
-std::set<std::string> headers_left_out(const fs::path& include_dir) {
-  std::set<std::string> left_out;
+// The public headers, under include/grains/: what a program on the engine
+// includes. grains/engine.h, beside them, includes them all; the engine's
+// other headers are its own and are not installed.
+const std::set<std::string> PUBLIC_HEADERS = {
+    "draw/draw.h",        "files/file_list.h",   "images/image_bank.h", "plugs/cord.h",      "scene/background.h",
+    "scene/element.h",    "scene/layout_file.h", "scene/message.h",     "scene/objet.h",     "scene/sprite.h",
+    "scene/text_field.h", "scene/widgets.h",     "text/font_data.h",    "text/font_table.h", "video/video.h"};
+
+// Every header under include_dir, named from there.
+std::set<std::string> installed_headers(const fs::path& include_dir) {
+  std::set<std::string> headers;
   for (const auto& entry : fs::recursive_directory_iterator(include_dir))
-    if (entry.path().extension() == ".h") left_out.insert(fs::relative(entry.path(), include_dir).string());
-  left_out.erase("engine.h");
+    if (entry.is_regular_file()) headers.insert(fs::relative(entry.path(), include_dir).string());
+  return headers;
+}
+
+// The headers that include_dir's engine.h includes.
+std::set<std::string> umbrella_includes(const fs::path& include_dir) {
+  std::set<std::string> included;
   std::istringstream umbrella(read_file((include_dir / "engine.h").string()));
   const std::string include = "#include \"";
   for (std::string line; std::getline(umbrella, line);)
-    if (line.rfind(include, 0) == 0) left_out.erase(line.substr(include.size(), line.size() - include.size() - 1));
-  return left_out;
+    if (line.rfind(include, 0) == 0) included.insert(line.substr(include.size(), line.size() - include.size() - 1));
+  return included;
 }
 
 class Install : public testing::Test {
@@ -87,7 +100,30 @@ TEST_F(Install, PutsTheEngineItsPackagesTheProgramsAndTheirPictures) {
     EXPECT_EQ(access((prefix + "/bin/" + program).c_str(), X_OK), 0) << "launcher " << program;
     EXPECT_EQ(access((prefix + "/" LIBEXEC_DIR "/grains/" + program).c_str(), X_OK), 0) << program;
   }
-  EXPECT_EQ(headers_left_out(prefix + "/" INCLUDE_DIR "/grains"), std::set<std::string>{});
+}
+
+TEST_F(Install, InstallsExactlyThePublicHeadersAllInTheUmbrella) {
+  const std::string include_dir = prefix + "/" INCLUDE_DIR "/grains";
+  std::set<std::string> expected = PUBLIC_HEADERS;
+  expected.insert("engine.h");
+  EXPECT_EQ(installed_headers(include_dir), expected);
+  EXPECT_EQ(umbrella_includes(include_dir), PUBLIC_HEADERS);
+}
+
+// Compiled as a program on the install would be, through grains-engine.pc,
+// with nothing of the source tree on the include path: a public header
+// that includes an engine header left out of the install fails here.
+TEST_F(Install, EachPublicHeaderCompilesOnItsOwnAndTheUmbrellaCleanly) {
+  const auto compile = [](const std::string& header, const std::string& flags) {
+    return run_process({"/bin/sh", "-c",
+                        "printf '#include \"" + header + "\"\\n' | " CXX_COMPILER " -std=c++17 -fsyntax-only " + flags +
+                            " -x c++ - $(PKG_CONFIG_PATH=" + prefix +
+                            "/" LIB_DIR "/pkgconfig pkg-config --cflags grains-engine)"});
+  };
+  for (const std::string& header : PUBLIC_HEADERS) expect_success(compile(header, ""), header);
+  const ProcessResult umbrella = compile("grains/engine.h", "-Wall -Wextra -pedantic");
+  EXPECT_EQ(umbrella.exit_status, 0) << umbrella.err;
+  EXPECT_EQ(umbrella.err, "") << "no warning";
 }
 
 TEST_F(Install, FindPackageBuildsAProgramThatDraws) {

@@ -16,6 +16,9 @@
 #include <tuple>
 #include <typeinfo>
 
+using grains::CHILD_LIST;
+using grains::FIELD_SPLITTER;
+
 namespace {
 
 std::vector<std::string> lines_of(const std::string& text) {

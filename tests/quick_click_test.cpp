@@ -13,6 +13,8 @@
 
 #include <filesystem>
 
+using grains::cut;
+
 namespace {
 
 SDL_Event mouse_event(Uint8 type, int x, int y) {

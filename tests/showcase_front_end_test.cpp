@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using grains::cut;
+
 namespace {
 
 using Messages = std::vector<std::string>;

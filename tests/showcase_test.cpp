@@ -21,6 +21,10 @@
 #include <functional>
 #include <random>
 
+using grains::cut;
+using grains::read_layout;
+using grains::TEXTURED_QUAD_DROP;
+
 namespace fs = std::filesystem;
 
 namespace {

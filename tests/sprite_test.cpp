@@ -15,6 +15,8 @@
 #include <functional>
 #include <sstream>
 
+using grains::copy_name;
+
 namespace {
 
 // How many fragments draw rasterizes that pass the depth test.

@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+using grains::FILLED_RECT_DROP;
+using grains::TEXTURED_QUAD_DROP;
+
 int view_offset_x = 0;
 int view_offset_y = 0;
 

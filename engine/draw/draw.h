@@ -6,11 +6,15 @@
 
 #include <cstdint>
 
+namespace grains {
+
 // How far below the y it is given each primitive draws, in pixels: a
 // picture's quad 15 rows lower, a filled rectangle 13. Sprites, containers
 // and cords inherit these drops; hit tests must add them.
 constexpr int TEXTURED_QUAD_DROP = 15;
 constexpr int FILLED_RECT_DROP = 13;
+
+}  // namespace grains
 
 // A scroll offset that both primitives subtract from their positions.
 extern int view_offset_x;

@@ -68,11 +68,15 @@ std::size_t find_entry(const std::vector<std::string>& list, const char* current
 
 }  // namespace
 
+namespace grains {
+
 std::vector<std::string> read_file_listing(std::istream& in) {
   std::vector<std::string> list;
   for (std::string first, second; std::getline(in, first) && std::getline(in, second);) list.push_back(second);
   return {list.rbegin(), list.rend()};
 }
+
+}  // namespace grains
 
 std::vector<std::string> list_files(const std::string& directory, const std::string& extension) {
   std::vector<fs::path> files;
@@ -81,7 +85,7 @@ std::vector<std::string> list_files(const std::string& directory, const std::str
   write_listing(listing, files);
   std::ifstream in(listing);
   if (!in) listing_failure();
-  return read_file_listing(in);
+  return grains::read_file_listing(in);
 }
 
 void next_file_name(const char* current, const std::string& directory, const std::string& extension, char* result,

@@ -14,9 +14,13 @@
 // written or read prints "Oula " and ends the process with status -1.
 std::vector<std::string> list_files(const std::string& directory, const std::string& extension);
 
+namespace grains {
+
 // Reads a listing: of every two lines the second is kept, and each kept
 // line goes to the front of the list.
 std::vector<std::string> read_file_listing(std::istream& in);
+
+}  // namespace grains
 
 // The file after current in the list (current itself when it is the last),
 // matched by file name part, letter case ignored; the first file when

@@ -1,16 +1,16 @@
-// Every header of the engine. Installed as <prefix>/include/grains/engine.h;
-// the engine's own headers lie beside it and name each other as
-// "video/video.h", so both <prefix>/include and <prefix>/include/grains
-// belong on the include path (the CMake package and grains-engine.pc put
-// them there).
+// Every public header of the engine: what a program on it uses. Installed
+// as <prefix>/include/grains/engine.h; the public headers lie beside it and
+// name each other as "video/video.h", so both <prefix>/include and
+// <prefix>/include/grains belong on the include path (the CMake package and
+// grains-engine.pc put them there). The engine's classes (SPRITE, OBJET,
+// ...), functions (start_video, draw_text, ...) and globals (image_bank,
+// font_table, ...) are global; its helpers (grains::cut, grains::copy_text,
+// ...) are in namespace grains.
 #pragma once
 
 #include "draw/draw.h"
 #include "files/file_list.h"
-#include "images/bank_platform.h"
-#include "images/catalogue_reader.h"
 #include "images/image_bank.h"
-#include "images/pixel_layout.h"
 #include "plugs/cord.h"
 #include "scene/background.h"
 #include "scene/element.h"

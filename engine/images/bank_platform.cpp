@@ -11,6 +11,8 @@
 
 #include <GL/glu.h>
 
+namespace grains {
+
 void copy_sheet_area(SDL_Surface* sheet, SDL_Rect from, SDL_Surface* cell) {
   SDL_Rect to = {0, 0, from.w, from.h};
   SDL_UpperBlit(sheet, &from, cell, &to);
@@ -34,6 +36,8 @@ bool put_surface_pixels(SDL_Surface* surface, bool single_level) {
   if (pixels != surface) SDL_FreeSurface(pixels);
   return true;
 }
+
+}  // namespace grains
 
 #else
 
@@ -62,6 +66,8 @@ std::uint8_t* pixel_at(SDL_Surface* surface, int x, int y) {
 }
 
 }  // namespace
+
+namespace grains {
 
 // Both are 32-bit surfaces whose pixels are always in memory.
 void copy_sheet_area(SDL_Surface* sheet, SDL_Rect from, SDL_Surface* cell) {
@@ -107,5 +113,7 @@ bool put_surface_pixels(SDL_Surface* surface, bool single_level) {
   if (!single_level && is_power_of_two(surface->w) && is_power_of_two(surface->h)) glGenerateMipmap(GL_TEXTURE_2D);
   return true;
 }
+
+}  // namespace grains
 
 #endif

@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+namespace grains {
+
 // Copies the area `from` of sheet to the top-left corner of cell, clipped
 // to the sheet; the rest of cell stays black.
 void copy_sheet_area(SDL_Surface* sheet, SDL_Rect from, SDL_Surface* cell);
@@ -18,3 +20,5 @@ void bind_bank_texture(int slot);
 // Fills the bound texture with surface's picture: one level, or a full
 // mipmap chain. False when the picture could not be put in GL's layout.
 bool put_surface_pixels(SDL_Surface* surface, bool single_level);
+
+}  // namespace grains

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <initializer_list>
 
+namespace grains {
+
 CATALOGUE_READER::CATALOGUE_READER(std::FILE* file) : file_(file) {
   char header[CATALOGUE_TOKEN_SIZE];
   ended_ = read_token(header) == Token::missing || read_token(header) == Token::missing ||
@@ -70,3 +72,5 @@ bool CATALOGUE_READER::read_number(int& value, bool& is_number) {
   value = is_number ? static_cast<int>(number) : 0;
   return true;
 }
+
+}  // namespace grains

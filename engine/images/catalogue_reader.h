@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+namespace grains {
+
 // A token holds at most 459 characters; longer ones are cut to that.
 constexpr int CATALOGUE_TOKEN_SIZE = 460;
 
@@ -55,3 +57,5 @@ class CATALOGUE_READER {
   char name_[CATALOGUE_TOKEN_SIZE] = "";
   bool ended_ = false;
 };
+
+}  // namespace grains

@@ -12,6 +12,16 @@
 #include <cstring>
 #include <string>
 
+using grains::bind_bank_texture;
+using grains::CATALOGUE_READER;
+using grains::CATALOGUE_RECORD;
+using grains::CATALOGUE_TOKEN_SIZE;
+using grains::copy_sheet_area;
+using grains::put_surface_pixels;
+using grains::SHEET_LAYOUT;
+using grains::texture_name_holder;
+using grains::warn_once;
+
 IMAGE_BANK* image_bank = nullptr;
 
 namespace {

@@ -8,7 +8,9 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+namespace grains {
 struct CATALOGUE_RECORD;
+}
 
 class IMAGE_BANK {
  public:
@@ -63,9 +65,9 @@ class IMAGE_BANK {
   bool refuses(const char* name) const;
   // Loads path under name, which the bank takes; false when the file does not load.
   bool load_file(const char* path, const char* name);
-  void load_single_picture(const CATALOGUE_RECORD& record);
-  void load_sheet(const CATALOGUE_RECORD& record);
-  void cut_sheet(SDL_Surface* sheet, const CATALOGUE_RECORD& record);
+  void load_single_picture(const grains::CATALOGUE_RECORD& record);
+  void load_sheet(const grains::CATALOGUE_RECORD& record);
+  void cut_sheet(SDL_Surface* sheet, const grains::CATALOGUE_RECORD& record);
 };
 
 // The one bank, created by start_video; null before (call nothing on it then).

@@ -1,5 +1,7 @@
 #include "images/pixel_layout.h"
 
+namespace grains {
+
 namespace {
 
 // Masks of a 24-bit pixel value whose bytes run blue, green, red.
@@ -24,3 +26,5 @@ SDL_Surface* copy_in_upload_layout(SDL_Surface* surface) {
   SDL_FreeSurface(model);
   return copy;
 }
+
+}  // namespace grains

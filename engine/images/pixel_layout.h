@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+namespace grains {
+
 // Whether GL can read surface's bytes as they lie: three a pixel, rows at
 // the padded pitch. The masks are not looked at, so a surface whose bytes
 // run red, green, blue reaches GL with red and blue exchanged.
@@ -14,3 +16,5 @@ bool is_uploadable_as_it_lies(const SDL_Surface* surface);
 // null when SDL cannot make one. The colours are copied as they are, alpha
 // dropped.
 SDL_Surface* copy_in_upload_layout(SDL_Surface* surface);
+
+}  // namespace grains

@@ -2,6 +2,8 @@
 
 #include <map>
 
+namespace grains {
+
 namespace {
 
 std::map<unsigned int, std::string>& holders() {
@@ -24,3 +26,5 @@ std::string texture_name_holder(unsigned int name) {
   const auto held = holders().find(name);
   return held != holders().end() ? held->second : std::string();
 }
+
+}  // namespace grains

@@ -7,9 +7,13 @@
 
 #include <string>
 
+namespace grains {
+
 // Notes that holder (such as "the font built from FILE") holds these names.
 void note_texture_names(const unsigned int* names, int count, const std::string& holder);
 // Forgets them, once deleted.
 void forget_texture_names(const unsigned int* names, int count);
 // What holds texture name, or an empty text.
 std::string texture_name_holder(unsigned int name);
+
+}  // namespace grains

@@ -34,12 +34,12 @@ void emscripten_glTexImage2D(GLenum target, GLint level, GLint internal_format, 
 
 namespace {
 
-GL_EMULATION& emulation() {
-  static GL_EMULATION instance({emscripten_glBindTexture, emscripten_glPushMatrix, emscripten_glPopMatrix,
-                                emscripten_glTranslatef, emscripten_glBegin, emscripten_glEnd, emscripten_glTexCoord2f,
-                                emscripten_glVertex2f, emscripten_glVertex3f, emscripten_glColor4f, emscripten_glEnable,
-                                emscripten_glDisable, emscripten_glMatrixMode, emscripten_glPixelStorei,
-                                emscripten_glGetIntegerv});
+grains::GL_EMULATION& emulation() {
+  static grains::GL_EMULATION instance({emscripten_glBindTexture, emscripten_glPushMatrix, emscripten_glPopMatrix,
+                                        emscripten_glTranslatef, emscripten_glBegin, emscripten_glEnd,
+                                        emscripten_glTexCoord2f, emscripten_glVertex2f, emscripten_glVertex3f,
+                                        emscripten_glColor4f, emscripten_glEnable, emscripten_glDisable,
+                                        emscripten_glMatrixMode, emscripten_glPixelStorei, emscripten_glGetIntegerv});
   return instance;
 }
 

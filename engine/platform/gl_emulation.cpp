@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace grains {
+
 namespace {
 
 constexpr std::size_t stack_depth = 16;  // the least a GL's attribute stacks hold
@@ -278,3 +280,5 @@ bool GL_EMULATION::refused_while_compiling(const char* what) {
 void GL_EMULATION::warn_once(const std::string& message) {
   if (said_.insert(message).second) std::fprintf(stderr, "GL emulation: %s\n", message.c_str());
 }
+
+}  // namespace grains

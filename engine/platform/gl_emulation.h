@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+namespace grains {
+
 // The calls of the GL underneath that the emulation makes.
 struct GL_CALLS {
   void (*bind_texture)(GLenum target, GLuint texture);
@@ -150,3 +152,5 @@ class GL_EMULATION {
   Map1 map1_vertex3_;
   std::set<std::string> said_;
 };
+
+}  // namespace grains

@@ -4,13 +4,13 @@
 
 #ifndef __EMSCRIPTEN__
 
-void set_shading_and_hints() {
+void grains::set_shading_and_hints() {
   glShadeModel(GL_SMOOTH);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
 }
 
 #else
 
-void set_shading_and_hints() {}
+void grains::set_shading_and_hints() {}
 
 #endif

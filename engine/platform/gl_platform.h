@@ -5,5 +5,9 @@
 // always perspective-correct, so there they are left out.
 #pragma once
 
+namespace grains {
+
 // Sets the shading model and the quality hints of the fixed GL state.
 void set_shading_and_hints();
+
+}  // namespace grains

@@ -9,6 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
+using grains::copy_name;
+using grains::cut;
+using grains::TEXTURED_QUAD_DROP;
+
 namespace {
 
 constexpr const char* PLUGGED = "FICHE_PLUG";

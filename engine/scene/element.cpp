@@ -5,7 +5,12 @@
 #include <cstring>
 #include <limits>
 
+using grains::copy_name;
+using grains::cut;
+
 std::uint32_t element_counter = 0;
+
+namespace grains {
 
 int cut(float value) {
   if (std::isnan(value)) return 0;
@@ -17,6 +22,8 @@ int cut(float value) {
 void copy_name(char (&field)[80], const char* text) {
   std::snprintf(field, sizeof field, "%s", text != nullptr ? text : "");
 }
+
+}  // namespace grains
 
 VYR_ENGINE::VYR_ENGINE() : id(element_counter++), tag{} { name_after_id("ITEM_"); }
 

@@ -7,6 +7,8 @@
 // Numbers every element at construction, from 0, never reset.
 extern std::uint32_t element_counter;
 
+namespace grains {
+
 // A position or size cut toward zero, as element tests compare them. Values
 // outside the int range saturate and NaN gives 0.
 int cut(float value);
@@ -14,6 +16,8 @@ int cut(float value);
 // Copies at most 79 characters of text (null: none) and a terminator into an
 // 80-byte field.
 void copy_name(char (&field)[80], const char* text);
+
+}  // namespace grains
 
 class VYR_ENGINE {
  public:

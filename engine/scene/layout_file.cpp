@@ -10,6 +10,8 @@
 #include <limits>
 #include <memory>
 
+namespace grains {
+
 namespace {
 
 // Every token is read with a width of TOKEN_SIZE - 1 ("%799s"), so a longer
@@ -261,6 +263,11 @@ void write_layout(std::FILE* file, const OBJET& container) {
   for (const auto& child : *container.children) write_child(file, container, *child);
 }
 
+}  // namespace grains
+
+using grains::copy_text;
+using grains::cut;
+
 std::int32_t OBJET::Load(const char* path) {
   copy_text(rc_path, path);
   std::FILE* file = path != nullptr ? std::fopen(path, "rt") : nullptr;
@@ -268,7 +275,7 @@ std::int32_t OBJET::Load(const char* path) {
     std::printf("Failing to Load RC[%s] (cause Fopen())\n", rc_path);
     return -1;
   }
-  const LAYOUT_READING reading = read_layout(file, *this);
+  const grains::LAYOUT_READING reading = grains::read_layout(file, *this);
   std::fclose(file);
   if (reading.empty_parameter) {
     std::printf("Erreur, au niveau des parametre ligne [%d]\n", reading.records);
@@ -284,7 +291,7 @@ std::int32_t OBJET::Save(const char* path) {
     std::printf("Failing to Save RC[%s] (cause Fopen())\n", path != nullptr ? path : "");
     return -1;
   }
-  write_layout(file, *this);
+  grains::write_layout(file, *this);
   for (std::size_t index = 0; index < children->size(); ++index)
     std::printf("Position [%d] [%d:%d]\n", static_cast<int>(index), cut(x), cut(y));
   const bool written = std::ferror(file) == 0;

@@ -19,6 +19,8 @@
 
 class OBJET;
 
+namespace grains {
+
 // Fields of a text between separators; the text is not copied.
 class FIELD_SPLITTER {
  public:
@@ -52,3 +54,5 @@ LAYOUT_READING read_layout(std::FILE* file, OBJET& container);
 // active list, first to last. Sprite coordinates are written so that
 // reading them into a container at the same position puts each back.
 void write_layout(std::FILE* file, const OBJET& container);
+
+}  // namespace grains

@@ -2,6 +2,8 @@
 
 #include "scene/text_field.h"
 
+using grains::copy_text;
+
 MESSAGE::MESSAGE() : kind(0), event{}, text{}, target(nullptr) {}
 
 MESSAGE::MESSAGE(std::int32_t kind, const SDL_Event& event, const char* text, VYR_ENGINE* target)

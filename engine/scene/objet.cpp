@@ -10,6 +10,12 @@
 #include <cstdlib>
 #include <cstring>
 
+using grains::CHILD_LIST;
+using grains::copy_text;
+using grains::cut;
+using grains::text_integer;
+using grains::video_started;
+
 namespace {
 
 // A container starts as a sprite of this picture at (100, 100), zoom 1

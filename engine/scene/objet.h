@@ -15,7 +15,11 @@
 #include <memory>
 #include <vector>
 
+namespace grains {
+
 using CHILD_LIST = std::vector<std::unique_ptr<SPRITE>>;
+
+}  // namespace grains
 
 class OBJET : public SPRITE {
  public:
@@ -78,13 +82,13 @@ class OBJET : public SPRITE {
   char rc_path[RC_TEXT_SIZE] = {};
   std::int32_t mode = 1;
   std::vector<MESSAGE> queue;
-  CHILD_LIST* children;
-  CHILD_LIST mode1_children, mode4_children, mode2_children;
+  grains::CHILD_LIST* children;
+  grains::CHILD_LIST mode1_children, mode4_children, mode2_children;
   // The milliseconds that slider_time counts; tests put their own clock here.
   std::uint32_t (*tick_clock)() = SDL_GetTicks;
 
  private:
-  void show_list(std::int32_t new_mode, CHILD_LIST& list, std::int32_t width, std::int32_t height);
+  void show_list(std::int32_t new_mode, grains::CHILD_LIST& list, std::int32_t width, std::int32_t height);
   void track_slider(const MESSAGE& message);
   void route(const MESSAGE& message);
   bool any_child_dirty() const;

@@ -9,6 +9,10 @@
 #include <cstdio>
 #include <cstring>
 
+using grains::copy_name;
+using grains::cut;
+using grains::video_started;
+
 SPRITE::SPRITE(const char* name, int x, int y, int is_key, std::uint32_t key, int additive, float zoom, int angle,
                int alpha)
     : RECTANGLE(static_cast<float>(x), static_cast<float>(y), 0, 0, 0, 0, nullptr),

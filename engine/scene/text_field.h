@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace grains {
+
 // Copies at most N - 1 characters of text (null: none) and a terminator.
 template <std::size_t N>
 void copy_text(char (&field)[N], const char* text) {
@@ -22,3 +24,5 @@ inline int text_integer(const char* text) {
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);
 }
+
+}  // namespace grains

@@ -13,6 +13,12 @@
 #include <cstring>
 #include <string>
 
+using grains::copy_name;
+using grains::copy_text;
+using grains::cut;
+using grains::video_started;
+using grains::warn_once;
+
 namespace {
 
 // Every widget starts as a sprite of this picture at (100, 100), zoom 1

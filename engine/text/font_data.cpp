@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+using grains::forget_texture_names;
+using grains::note_texture_names;
+using grains::video_started;
+
 namespace {
 
 constexpr int glyph_count = 128;

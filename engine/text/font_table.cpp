@@ -7,6 +7,12 @@ namespace {
 
 constexpr unsigned int table_font_height = 32;
 
+}  // namespace
+
+namespace grains {
+
+namespace {
+
 enum class TokenStatus { read, end_of_file, too_long };
 
 // Reads the next maximal run of non-whitespace characters, as "%s" does.
@@ -63,6 +69,15 @@ const char* describe(FONT_LIST_PROBLEM problem) {
   }
   return "unknown problem";
 }
+
+}  // namespace grains
+
+using grains::describe;
+using grains::FONT_LIST;
+using grains::font_list_capacity;
+using grains::FONT_LIST_ENTRY;
+using grains::FONT_LIST_PROBLEM;
+using grains::read_font_list;
 
 FONT_TABLE::FONT_TABLE(const char* path) { load(path); }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace grains {
+
 // A font list file is whitespace-separated tokens: two header tokens,
 // ignored, then entries of a name token and a font file token. The list
 // ends at the name "END" (exact case) or at a font file token starting with
@@ -32,6 +34,8 @@ struct FONT_LIST {
 FONT_LIST read_font_list(std::FILE* file);
 // The problem in a sentence, for the message that names the file.
 const char* describe(FONT_LIST_PROBLEM problem);
+
+}  // namespace grains
 
 // Up to 10 fonts built at height 32, in the order a list file names them.
 // The table owns the GL objects of its first count entries; entries count
@@ -62,8 +66,8 @@ class FONT_TABLE {
   // number outside 0 to 9.
   FONT_DATA font(int number) const;
 
-  std::string names[font_list_capacity];
-  FONT_DATA fonts[font_list_capacity];
+  std::string names[grains::font_list_capacity];
+  FONT_DATA fonts[grains::font_list_capacity];
   int count = 0;
 };
 

@@ -11,6 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 
+using grains::set_shading_and_hints;
+using grains::warn_once;
+
 int screen_width = 0;
 int screen_height = 0;
 SDL_Surface* screen_surface = nullptr;
@@ -93,7 +96,7 @@ int start_video(int width, int height, const char* catalogue_path) {
   return 1;
 }
 
-bool video_started(const char* user) {
+bool grains::video_started(const char* user) {
   if (screen_surface != nullptr) return true;
   warn_once("before start_video", std::string(user) +
                                       " ran before start_video: call start_video first, which opens the window and "

@@ -18,10 +18,14 @@ extern SDL_Surface* screen_surface;
 // no window (unless SDL_VIDEODRIVER named that driver).
 int start_video(int width, int height, const char* catalogue_path);
 
+namespace grains {
+
 // Whether start_video has opened the window. When it has not, says once on
 // standard error that user, which needs the window, its GL context or the
 // image bank, ran before it.
 bool video_started(const char* user);
+
+}  // namespace grains
 
 // Viewport and a 45-degree perspective projection; resets the model-view
 // matrix too when to_modelview is 1, else leaves the projection current

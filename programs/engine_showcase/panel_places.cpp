@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+using grains::CHILD_LIST;
+using grains::cut;
+using grains::TEXTURED_QUAD_DROP;
+
 ScreenBox panel_box(const OBJET& panel) {
   return {cut(panel.x), cut(panel.y) + TEXTURED_QUAD_DROP, cut(panel.w), cut(panel.h)};
 }

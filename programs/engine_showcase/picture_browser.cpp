@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <cmath>
 
+using grains::copy_text;
+using grains::FILLED_RECT_DROP;
+using grains::TEXTURED_QUAD_DROP;
+
 namespace {
 
 constexpr std::uint32_t VIEWER_COLOUR = 0xC0080C14;  // translucent, over the tiles

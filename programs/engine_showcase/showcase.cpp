@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 
+using grains::copy_text;
+using grains::TEXTURED_QUAD_DROP;
+
 namespace {
 
 // Each button whose state a label of the panel shows, and the label's two texts.

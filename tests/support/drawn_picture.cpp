@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+using grains::TEXTURED_QUAD_DROP;
+
 namespace {
 
 constexpr int CHANNEL_TOLERANCE = 6;
