@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -30,6 +31,13 @@ const std::map<std::string, std::function<void()>> MISTAKES = {
      [] {
        OBJET panel(0, 0, "P");
        panel.Load("grfx/showcase.lay");  // its IMAGE_FOND child needs the bank
+     }},
+    {"render_before_video",
+     [] {
+       OBJET panel(0, 0, "P");
+       panel.w = panel.h = 64;  // no background to fit
+       panel.children->push_back(std::make_unique<SPRITE>("KNOB", 10, 10, 0, 0, 0, 1.0f, 0, 255));
+       panel.Render(0, 0);
      }},
     {"text_before_video",
      [] {

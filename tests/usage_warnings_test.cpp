@@ -68,6 +68,14 @@ TEST(UsageWarnings, ALayoutWithABackgroundLoadedBeforeStartVideoSaysSoBeforeTheP
                                    CALL_START_VIDEO_FIRST);
 }
 
+TEST(UsageWarnings, AContainerRenderedBeforeStartVideoSaysSoAfterWhatItsChildrenPrinted) {
+  const Said said = make("render_before_video");
+  EXPECT_EQ(said.exit_status, 0);
+  const std::vector<std::string> expected{"[KNOB] blit image not found ",
+                                          PREFIX + std::string("SPRITE::Draw") + CALL_START_VIDEO_FIRST};
+  EXPECT_EQ(said.lines, expected);
+}
+
 TEST(UsageWarnings, TextAndFontsBeforeStartVideoSaySoOnce) {
   const Said text = make("text_before_video");
   EXPECT_EQ(text.exit_status, 0);

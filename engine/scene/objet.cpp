@@ -189,7 +189,6 @@ void OBJET::Fit_background() {
 }
 
 void OBJET::Render(std::int32_t, std::int32_t with_background) {
-  video_started("OBJET::Render");
   if (w <= 0) Fit_background();
   if (h <= 0) Fit_background();
   if (with_background != 0) draw_background();
@@ -200,6 +199,8 @@ void OBJET::Render(std::int32_t, std::int32_t with_background) {
   }
   if (drew_a_child) dirty = 1;
   draw_frame();
+  // After what the drawing itself printed (a missing picture, say).
+  video_started("OBJET::Render");
 }
 
 // The background child is drawn at the container's place, at half size in

@@ -52,6 +52,7 @@ void select_video_driver() {
 void refuse_windowless_fallback(bool driver_chosen_by_user, const char* driver_name) {
   if (driver_chosen_by_user) return;
   if (std::strcmp(driver_name, "offscreen") != 0 && std::strcmp(driver_name, "dummy") != 0) return;
+  std::fflush(stdout);  // the lines printed so far come first
   std::fprintf(stderr,
                "No display: SDL fell back on its \"%s\" video driver, which shows no window. Set DISPLAY, or run "
                "under a virtual X server: xvfb-run -a PROGRAM.\n",
