@@ -7,7 +7,6 @@
 
 #include "draw/draw.h"
 #include "files/file_list.h"
-#include "images/bank_platform.h"
 #include "images/catalogue_reader.h"
 #include "images/image_bank.h"
 #include "images/pixel_layout.h"

@@ -1,0 +1,4 @@
+#include "platform/page_pointer.h"
+#include "platform/window_platform.h"
+
+void set_up_window_platform() { take_pointer_from_page(); }
