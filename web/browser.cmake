@@ -50,16 +50,17 @@ target_link_options(browser_platform INTERFACE $<$<NOT:$<CONFIG:Debug>>:-O2> -sL
   -sEXPORTED_RUNTIME_METHODS=ENV,FS,ccall "SHELL:--js-library ${GRAINS_SDL_BROWSER_LIBRARY}")
 set(GRAINS_ENGINE_DEPENDENCIES browser_platform browser_freetype browser_png)
 
-# browser_page(TARGET TITLE HELP [TOOLS tools...] [PRELOAD paths...] [FONTS] [OWN_FRAME_LOOP])
+# browser_page(TARGET TITLE HELP [TOOLS tools...] [PRELOAD paths...] [FONTS] [OWN_FRAME_LOOP] [UNLISTED])
 # TARGET.html from web/program.html.in, which loads TARGET.js, .wasm and
 # .data: the catalogue's folder grfx/, the PRELOAD paths (from the source
 # folder) and, with FONTS, the fonts grfx/showcase_fonts.txt names, each
 # at the path it has on the desktop. A program with its OWN_FRAME_LOOP
 # runs its main() as it is: its SDL_GL_SwapBuffers waits for the page's
 # next animation frame (Asyncify). TOOLS are what a finger or the left
-# button can stand for, the first chosen when the page opens.
+# button can stand for, the first chosen when the page opens. The index
+# links every page but the UNLISTED ones.
 function(browser_page target title help)
-  cmake_parse_arguments(PAGE "FONTS;OWN_FRAME_LOOP" "" "TOOLS;PRELOAD" ${ARGN})
+  cmake_parse_arguments(PAGE "FONTS;OWN_FRAME_LOOP;UNLISTED" "" "TOOLS;PRELOAD" ${ARGN})
   set(files "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/grfx@/grfx")
   foreach(path ${PAGE_PRELOAD})
     list(APPEND files "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/${path}@/${path}")
@@ -81,8 +82,10 @@ function(browser_page target title help)
   set(PAGE_HELP ${help})
   string(REPLACE ";" " " PAGE_TOOLS "${PAGE_TOOLS}")
   configure_file(${PROJECT_SOURCE_DIR}/web/program.html.in ${CMAKE_BINARY_DIR}/${target}.html @ONLY)
-  set_property(GLOBAL APPEND_STRING PROPERTY GRAINS_PAGE_LINES
-    "  <li><a href=\"${target}.html\">${title}</a>: ${help}</li>\n")
+  if(NOT PAGE_UNLISTED)
+    set_property(GLOBAL APPEND_STRING PROPERTY GRAINS_PAGE_LINES
+      "  <li><a href=\"${target}.html\">${title}</a>: ${help}</li>\n")
+  endif()
 endfunction()
 
 # The fonts a font list file names: its NAME FILE pairs after two header
@@ -132,6 +135,12 @@ catalogue and one sprite." OWN_FRAME_LOOP)
 drag the knob; the widgets answer through messages." FONTS OWN_FRAME_LOOP PRELOAD examples/panel_widgets.lay)
   browser_page(grains_example_patch_cord patch_cord "a patch cord between two sockets: drag the right socket and \
 the cord follows; click a socket to pull its jack out or plug it back." OWN_FRAME_LOOP)
+  # For the browser tests: every picture of the image bank, as its desktop
+  # twin (tests/CMakeLists.txt) shows them too.
+  add_executable(bank_report ${PROJECT_SOURCE_DIR}/tests/web/bank_report.cpp)
+  target_link_libraries(bank_report PRIVATE grains_engine)
+  browser_page(bank_report bank_report "every picture of the image bank, for the browser tests." OWN_FRAME_LOOP
+    UNLISTED)
   get_property(PAGE_LINES GLOBAL PROPERTY GRAINS_PAGE_LINES)
   configure_file(${PROJECT_SOURCE_DIR}/web/index.html.in ${CMAKE_BINARY_DIR}/index.html @ONLY)
   foreach(file page.js page.css)

@@ -20,7 +20,7 @@ skip() {
 command -v chromium >/dev/null || skip "no chromium"
 command -v node >/dev/null || skip "no Node.js"
 [ -d tests/web/node_modules/puppeteer-core ] || skip "no npm packages in tests/web/node_modules"
-for program in "${WINDOW_PROGRAMS[@]}" "${EXAMPLES[@]/#/grains_example_}"; do
+for program in "${WINDOW_PROGRAMS[@]}" "${EXAMPLES[@]/#/grains_example_}" bank_report; do
   for file in "$program.html" "$program.js" "$program.wasm" "$program.data"; do
     [ -f "$pages/$file" ] || skip "no $pages/$file"
   done
