@@ -4,10 +4,11 @@
 // decides which frame is shown.
 //
 // The page (web/page.js) hands the program its pointer (through the
-// engine's page_pointer.h), and keeps the session: the program always records what it handles (GRAINS_RECORD, by
-// default in the page's file system), the page downloads it with its frame
-// count, and a session file opened in the page plays from frame 0 in a
-// fresh program, as grains_sim replays it.
+// engine's page_pointer.h), and keeps the session: the program always
+// records what it handles (GRAINS_RECORD, by default in the page's file
+// system), the page downloads it with its frame count, and a session file
+// opened in the page plays from frame 0 in a fresh program, as grains_sim
+// replays it.
 #include "common/grain_program.h"
 #include "common/program_main.h"
 #include "common/web_session.h"
