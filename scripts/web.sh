@@ -23,10 +23,11 @@ engine_showcase, and grains_example_NAME for each example) and index.html.
                   and prints the address; Ctrl+C stops it
   --check         then steps every grain page in headless Chromium under
                   the scripted input of tests/web/PROGRAM.events and
-                  compares it with grains_sim, and compares the showcase's
-                  and the examples' pages with their desktop windows under
-                  the same input: exits 1 at any difference (beyond the
-                  stated bounds), 77 when the browser packages or the
+                  compares it with grains_sim, compares the showcase's and
+                  the examples' pages with their desktop windows under the
+                  same input, and every picture of the image bank in a
+                  page and in a window: exits 1 at any difference (beyond
+                  the stated bounds), 77 when the browser packages or the
                   libraries' source packages cannot be had
   --bench         then prints each grain page's frames a second at a
                   typical and a full load, and the showcase page's frame
@@ -36,9 +37,9 @@ Environment:
   GRAINS_SIM        for --check, the desktop grains_sim to compare with
                     (default build/programs/grains_sim, built first when
                     missing)
-  GRAINS_DESKTOP    for --check, the desktop build whose engine_showcase
-                    and examples the pages are compared with (default
-                    build, whose programs are built first)
+  GRAINS_DESKTOP    for --check, the desktop build whose engine_showcase,
+                    examples and bank_report the pages are compared with
+                    (default build, whose programs are built first)
 
 Example: scripts/web.sh --serve
 USAGE
@@ -82,14 +83,14 @@ install_browser_packages() {
     "${missing[@]}" || cannot_install "apt-get failed"
 }
 
-# desktop_build: GRAINS_DESKTOP, or else build/ with the showcase and the
-# examples built (them alone) first.
+# desktop_build: GRAINS_DESKTOP, or else build/ with the showcase, the
+# examples and the tests' bank_report built (them alone) first.
 desktop_build() {
   if [ -n "${GRAINS_DESKTOP:-}" ]; then
     echo "$GRAINS_DESKTOP"
     return
   fi
-  local targets=(--target engine_showcase) example
+  local targets=(--target engine_showcase --target bank_report) example
   for example in "${EXAMPLES[@]}"; do targets+=(--target "grains_example_$example"); done
   scripts/setup.sh build "${targets[@]}" >/dev/null
   echo build
@@ -129,5 +130,6 @@ case "$action" in
     status=0
     tests/web/web_test.sh node tests/web/compare_with_desktop.js build-web "$sim" 300 "${GRAIN_PROGRAMS[@]}" || status=$?
     tests/web/web_test.sh node tests/web/compare_windows.js build-web "$desktop" || status=$?
+    tests/web/web_test.sh node tests/web/compare_pictures.js build-web "$desktop/tests/bank_report" || status=$?
     exit "$status" ;;
 esac
