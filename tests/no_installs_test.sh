@@ -40,6 +40,12 @@ expect 77 "skipped: no $pages/grains_a.html" env GRAINS_WEB_PAGES="$pages" tests
 for program in grains_a grains_b grains_c grains_d; do
   touch "$pages/$program".{html,js,wasm,data}
 done
+# Every windowed program's page: the showcase's and the examples' too, and
+# the tests' own page.
+expect 77 "skipped: no $pages/engine_showcase.html" env GRAINS_WEB_PAGES="$pages" tests/web/web_test.sh true
+for program in engine_showcase grains_example_{sprite_window,font_text,panel_widgets,patch_cord} bank_report; do
+  touch "$pages/$program".{html,js,wasm,data}
+done
 if command -v chromium >/dev/null && command -v node >/dev/null && [ -d tests/web/node_modules/puppeteer-core ]; then
   expect 0 "" env GRAINS_WEB_PAGES="$pages" tests/web/web_test.sh true
   expect 1 "the test ran 'npm ci'" env GRAINS_WEB_PAGES="$pages" tests/web/web_test.sh sh -c "npm ci || exit 77"

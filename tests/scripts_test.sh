@@ -77,25 +77,30 @@ refused "web.sh with a word for a port" scripts/web.sh --serve http
 refused "web.sh with a port too high" scripts/web.sh --serve 70000
 refused "web.sh with two actions" scripts/web.sh --check --bench
 
-# FreeType for the browser: sources that cannot be fetched are said, with
-# status 3, and nothing is built; a build kept for the version wanted (the
-# newest, with no libfreetype6 to match) is used as it is, unfetched.
-freetype_prefix="$stand_ins/freetype"
-browser_freetype() { bash -c 'source scripts/lib/browser_freetype.sh && browser_freetype "$1"' _ "$freetype_prefix" 2>&1; }
-out=$(browser_freetype)
+# The browser's libraries: sources that cannot be fetched are said, with
+# status 3, and nothing is built; builds kept for the versions wanted (the
+# newest, with no desktop packages to match) are used as they are,
+# unfetched.
+libraries="$stand_ins/libraries"
+browser_libraries() { bash -c 'source scripts/lib/browser_libraries.sh && browser_libraries "$1"' _ "$libraries" 2>&1; }
+out=$(browser_libraries)
 status=$?
-[ "$status" -eq 3 ] || fail "browser_freetype without Debian's sources: status $status"
-[[ "$out" == *"cannot fetch Debian's source package freetype from"* ]] || fail "browser_freetype without sources says: $out"
-grep -q "^apt-get .* update" "$stand_ins/called" || fail "browser_freetype did not ask apt for Debian's sources"
-! grep -q "^emcmake\|^cmake" "$stand_ins/called" || fail "browser_freetype built without sources"
+[ "$status" -eq 3 ] || fail "browser_libraries without Debian's sources: status $status"
+[[ "$out" == *"cannot read Debian's source lists from deb.debian.org"* ]] ||
+  fail "browser_libraries without sources says: $out"
+grep -q "^apt-get .* update" "$stand_ins/called" || fail "browser_libraries did not ask apt for Debian's sources"
+! grep -q "^emcmake\|^cmake" "$stand_ins/called" || fail "browser_libraries built without sources"
+[ ! -e "$libraries/apt.work" ] || fail "browser_libraries left apt's working folder"
 rm -f "$stand_ins/called"
-mkdir -p "$freetype_prefix/lib" && touch "$freetype_prefix/lib/libfreetype.a" && echo newest >"$freetype_prefix/debian-version"
-out=$(browser_freetype) || fail "browser_freetype with a kept build: $out"
-! grep -q "^apt-get\|^emcmake\|^cmake" "$stand_ins/called" || fail "browser_freetype fetched or built again"
+for library in freetype zlib libpng; do
+  mkdir -p "$libraries/$library/lib" && echo newest >"$libraries/$library/built-for"
+done
+out=$(browser_libraries) || fail "browser_libraries with kept builds: $out"
+! grep -q "^apt-get\|^emcmake\|^cmake" "$stand_ins/called" || fail "browser_libraries fetched or built again"
 rm -f "$stand_ins/called"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures failures"
   exit 1
 fi
-echo "every script answers --help and refuses bad arguments before building; FreeType's fetch fails clearly and its build is kept"
+echo "every script answers --help and refuses bad arguments before building; the browser libraries' fetch fails clearly and their builds are kept"

@@ -23,20 +23,6 @@ void stop_blending() {
   glEnable(GL_DEPTH_TEST);
 }
 
-// glRecti, which the browser's GL lacks: there, the same quad.
-void fill_rectangle(int left, int top, int right, int bottom) {
-#ifdef __EMSCRIPTEN__
-  glBegin(GL_QUADS);
-  glVertex2i(left, top);
-  glVertex2i(right, top);
-  glVertex2i(right, bottom);
-  glVertex2i(left, bottom);
-  glEnd();
-#else
-  glRecti(left, top, right, bottom);
-#endif
-}
-
 }  // namespace
 
 void draw_textured_quad(const int* texture, float x, float y, float z, float angle_x, float angle_y, float angle_z,
@@ -79,7 +65,7 @@ void draw_filled_rect(int x, int y, int width, int height, std::uint32_t colour)
   if (translucent) blend_with(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor4ub(red, green, blue, alpha);
   const int left = x - view_offset_x, top = y + FILLED_RECT_DROP - view_offset_y;
-  fill_rectangle(left, top, left + width, top + height);
+  glRecti(left, top, left + width, top + height);
   glColor4ub(255, 255, 255, 255);
   if (translucent) stop_blending();
 }

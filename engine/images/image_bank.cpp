@@ -5,18 +5,18 @@
 #include "images/texture_names.h"
 #include "video/usage_warnings.h"
 
-#include <SDL_image.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-using grains::bind_bank_texture;
 using grains::CATALOGUE_READER;
 using grains::CATALOGUE_RECORD;
 using grains::CATALOGUE_TOKEN_SIZE;
 using grains::copy_sheet_area;
+using grains::load_picture;
+using grains::new_sheet_cell;
+using grains::picture_load_error;
 using grains::put_surface_pixels;
 using grains::SHEET_LAYOUT;
 using grains::texture_name_holder;
@@ -56,7 +56,7 @@ const char* sheet_fault(const SHEET_LAYOUT& layout) {
 // the part of sheet at (x, y); what lies outside the sheet stays black.
 SDL_Surface* cut_cell(SDL_Surface* sheet, long long x, long long y, const SHEET_LAYOUT& layout) {
   const Uint16 width = layout.cell_width, height = layout.cell_height;
-  SDL_Surface* cell = SDL_CreateRGBSurface(0, width, height, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
+  SDL_Surface* cell = new_sheet_cell(width, height);
   if (cell == nullptr) return nullptr;
   if (x < sheet->w && y < sheet->h && x + width > 0 && y + height > 0)
     copy_sheet_area(sheet, {static_cast<Sint16>(x), static_cast<Sint16>(y), width, height}, cell);
@@ -110,12 +110,12 @@ int IMAGE_BANK::load_image(const char* path, const char* name) {
   if (refuses(name)) return 0;
   if (load_file(path, name)) return image_count;
   warn_once(std::string("load_image ") + path,
-            std::string("load_image could not load [") + path + "] as [" + name + "]: " + IMG_GetError());
+            std::string("load_image could not load [") + path + "] as [" + name + "]: " + picture_load_error());
   return 0;
 }
 
 bool IMAGE_BANK::load_file(const char* path, const char* name) {
-  SDL_Surface* loaded = IMG_Load(path);
+  SDL_Surface* loaded = load_picture(path);
   if (loaded == nullptr) return false;
   add_image(name, loaded, loaded->w, loaded->h);
   return true;
@@ -140,7 +140,7 @@ void IMAGE_BANK::add_image(const char* name, SDL_Surface* surface, int width, in
 }
 
 void IMAGE_BANK::upload_texture(SDL_Surface* surface, int slot, GLint min_filter, GLint mag_filter, int force_mipmaps) {
-  bind_bank_texture(slot);
+  glBindTexture(GL_TEXTURE_2D, slot);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
   const bool single_level = !force_mipmaps && is_single_level_side(surface->w) && is_single_level_side(surface->h);
@@ -174,7 +174,7 @@ void IMAGE_BANK::load_single_picture(const CATALOGUE_RECORD& record) {
 // A sheet picture that does not load registers nothing, without a message;
 // nor does a sheet of no rows or no columns, whatever its cells' size.
 void IMAGE_BANK::load_sheet(const CATALOGUE_RECORD& record) {
-  SDL_Surface* sheet = IMG_Load(record.path);
+  SDL_Surface* sheet = load_picture(record.path);
   if (sheet == nullptr) return;
   const bool has_cells = record.sheet.rows > 0 && record.sheet.columns > 0;
   if (const char* fault = has_cells ? sheet_fault(record.sheet) : nullptr) skip_record(record, fault);

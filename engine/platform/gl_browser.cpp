@@ -1,19 +1,41 @@
-// The browser's GL entry points that its GL (Emscripten's legacy GL over
-// WebGL) lacks: display lists, the attribute stacks and the evaluator come
-// from the GL emulation. The calls a list records, and those that set what
-// the attribute stack saves but the browser's GL cannot tell (the current
-// colour and texture coordinates, the enable flags), go through the
-// emulation to Emscripten's own implementations, which it also exports
-// under emscripten_ names. Every colour, texture coordinate and enable call
-// the engine makes is here; one the engine starts to use must be added.
-// Textures take their texels' own format, as WebGL asks.
-// Built for the browser only: on the desktop these are the GL's own.
-#ifdef __EMSCRIPTEN__
-
+// The GL that the engine and its programs call, in the browser, where GL is
+// Emscripten's legacy GL emulation over WebGL 1. Built for the browser only;
+// on the desktop every one of these is the GL's (or GLU's) own.
+//
+// What WebGL lacks, made here from what it has:
+// - display lists, the attribute stacks and the evaluator, from the GL
+//   emulation (gl_emulation.h). The calls a list records, and those that
+//   set what the attribute stack saves but WebGL cannot tell (the current
+//   colour and texture coordinates, the enable flags), go through the
+//   emulation to Emscripten's own, which it exports under emscripten_
+//   names. Every colour, texture coordinate and enable call the engine
+//   makes is here; one the engine starts to use must be added.
+// - texture names as a desktop GL has them: any name may be bound, 0
+//   included, and makes its texture then; glGenTextures hands out one above
+//   the highest name used so far. WebGL makes its textures itself: each
+//   name is mapped to one of those.
+// - texels in blue, green, red (and alpha) order, as bytes or as
+//   GL_UNSIGNED_INT_8_8_8_8_REV words, and the unpack row length and skips,
+//   which WebGL 1 reads only as red first and rows whole: such texels are
+//   reordered and gathered first. WebGL makes a texture only of its texels'
+//   own format, which the internal format is made to be.
+// - the proxy texture (a size WebGL's largest texture holds fits),
+//   glRecti, and GLU's gluBuild2DMipmaps (its first level as GLU makes it,
+//   glu_mipmaps.h; the smaller ones WebGL's own).
 #include "platform/gl_emulation.h"
+#include "platform/glu_mipmaps.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <vector>
 
 extern "C" {
 void emscripten_glBindTexture(GLenum target, GLuint texture);
+void emscripten_glGenTextures(GLsizei count, GLuint* textures);
+void emscripten_glDeleteTextures(GLsizei count, const GLuint* textures);
 void emscripten_glPushMatrix();
 void emscripten_glPopMatrix();
 void emscripten_glTranslatef(GLfloat x, GLfloat y, GLfloat z);
@@ -21,6 +43,7 @@ void emscripten_glBegin(GLenum mode);
 void emscripten_glEnd();
 void emscripten_glTexCoord2f(GLfloat s, GLfloat t);
 void emscripten_glVertex2f(GLfloat x, GLfloat y);
+void emscripten_glVertex2i(GLint x, GLint y);
 void emscripten_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
 void emscripten_glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
 void emscripten_glEnable(GLenum cap);
@@ -30,20 +53,154 @@ void emscripten_glPixelStorei(GLenum name, GLint value);
 void emscripten_glGetIntegerv(GLenum name, GLint* value);
 void emscripten_glTexImage2D(GLenum target, GLint level, GLint internal_format, GLsizei width, GLsizei height,
                              GLint border, GLenum format, GLenum type, const GLvoid* texels);
+void emscripten_glTexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width, GLsizei height,
+                                GLenum format, GLenum type, const GLvoid* texels);
+void emscripten_glGenerateMipmap(GLenum target);
 }
 
 namespace {
 
+// The engine's texture names, each with the WebGL texture it stands for.
+class TextureNames {
+ public:
+  // The WebGL texture of name, made at its first use.
+  GLuint webgl_texture(GLuint name) {
+    const auto found = textures_.find(name);
+    if (found != textures_.end()) return found->second;
+    GLuint texture = 0;
+    emscripten_glGenTextures(1, &texture);
+    textures_[name] = texture;
+    next_ = std::max(next_, name + 1);
+    return texture;
+  }
+
+  GLuint generate() {
+    const GLuint name = next_;
+    webgl_texture(name);
+    return name;
+  }
+
+  void remove(GLuint name) {
+    const auto found = textures_.find(name);
+    if (found == textures_.end()) return;
+    emscripten_glDeleteTextures(1, &found->second);
+    textures_.erase(found);
+  }
+
+ private:
+  std::map<GLuint, GLuint> textures_;
+  GLuint next_ = 1;  // above every name used so far
+};
+
+TextureNames& texture_names() {
+  static TextureNames names;
+  return names;
+}
+
+void bind_texture_by_name(GLenum target, GLuint name) {
+  emscripten_glBindTexture(target, texture_names().webgl_texture(name));
+}
+
+// The unpack settings, kept here: WebGL 1 has no row length or skips.
+struct UnpackSettings {
+  GLint alignment = 4, row_length = 0, skip_pixels = 0, skip_rows = 0;
+};
+UnpackSettings unpack;
+
+void pixel_store(GLenum name, GLint value) {
+  switch (name) {
+    case GL_UNPACK_ROW_LENGTH: unpack.row_length = value; return;
+    case GL_UNPACK_SKIP_PIXELS: unpack.skip_pixels = value; return;
+    case GL_UNPACK_SKIP_ROWS: unpack.skip_rows = value; return;
+    case GL_UNPACK_ALIGNMENT: unpack.alignment = value; break;
+    default: break;
+  }
+  emscripten_glPixelStorei(name, value);
+}
+
 grains::GL_EMULATION& emulation() {
-  static grains::GL_EMULATION instance({emscripten_glBindTexture, emscripten_glPushMatrix, emscripten_glPopMatrix,
+  static grains::GL_EMULATION instance({bind_texture_by_name, emscripten_glPushMatrix, emscripten_glPopMatrix,
                                         emscripten_glTranslatef, emscripten_glBegin, emscripten_glEnd,
                                         emscripten_glTexCoord2f, emscripten_glVertex2f, emscripten_glVertex3f,
                                         emscripten_glColor4f, emscripten_glEnable, emscripten_glDisable,
-                                        emscripten_glMatrixMode, emscripten_glPixelStorei, emscripten_glGetIntegerv});
+                                        emscripten_glMatrixMode, pixel_store, emscripten_glGetIntegerv});
   return instance;
 }
 
 GLfloat unit(GLubyte level) { return static_cast<GLfloat>(level) / 255.0f; }
+
+// Texels as WebGL takes them: a format of its own, red first, in tight
+// rows.
+struct WebGlTexels {
+  GLenum format;
+  GLenum type;
+  const GLvoid* texels;  // the caller's, or gathered's
+  std::vector<std::uint8_t> gathered;
+};
+
+// Bytes a texel of format and type takes; 0 for a type kept as it is.
+int texel_bytes(GLenum format, GLenum type) {
+  if (type == GL_UNSIGNED_INT_8_8_8_8_REV) return 4;
+  if (type != GL_UNSIGNED_BYTE) return 0;
+  switch (format) {
+    case GL_RGBA:
+    case GL_BGRA: return 4;
+    case GL_RGB:
+    case GL_BGR: return 3;
+    case GL_LUMINANCE_ALPHA: return 2;
+    default: return 1;
+  }
+}
+
+bool is_blue_first(GLenum format) { return format == GL_BGR || format == GL_BGRA; }
+
+// The caller's texels, read as the unpack settings say, in WebGL's terms.
+// Red-first bytes in whole rows go as they are.
+WebGlTexels webgl_texels(GLsizei width, GLsizei height, GLenum format, GLenum type, const GLvoid* texels) {
+  const int bytes = texel_bytes(format, type);
+  const bool blue_first = is_blue_first(format);
+  WebGlTexels out{blue_first ? (format == GL_BGR ? GLenum(GL_RGB) : GLenum(GL_RGBA)) : format,
+                  bytes != 0 ? GLenum(GL_UNSIGNED_BYTE) : type,
+                  texels,
+                  {}};
+  const bool rows_whole = unpack.row_length == 0 && unpack.skip_pixels == 0 && unpack.skip_rows == 0;
+  if (texels == nullptr || bytes == 0 || (!blue_first && rows_whole)) return out;
+  const int row_texels = unpack.row_length > 0 ? unpack.row_length : width;
+  const std::ptrdiff_t row_bytes = (row_texels * bytes + unpack.alignment - 1) / unpack.alignment * unpack.alignment;
+  const auto* from = static_cast<const std::uint8_t*>(texels) + unpack.skip_rows * row_bytes +
+                     static_cast<std::ptrdiff_t>(unpack.skip_pixels) * bytes;
+  out.gathered.resize(static_cast<std::size_t>(width) * height * bytes);
+  std::uint8_t* to = out.gathered.data();
+  for (GLsizei y = 0; y < height; ++y, from += row_bytes) {
+    const std::uint8_t* texel = from;
+    for (GLsizei x = 0; x < width; ++x, texel += bytes, to += bytes) {
+      std::copy(texel, texel + bytes, to);
+      if (blue_first) std::swap(to[0], to[2]);
+    }
+  }
+  out.texels = out.gathered.data();
+  return out;
+}
+
+// Runs upload with WebGL's texels unpacked from tight rows.
+template <typename Upload>
+void upload_webgl_texels(const WebGlTexels& texels, Upload upload) {
+  const bool tight = !texels.gathered.empty();
+  if (tight) emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  upload();
+  if (tight) emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, unpack.alignment);
+}
+
+// The size of the last proxy texture, 0 by 0 when it does not fit.
+GLint proxy_width = 0, proxy_height = 0;
+
+void take_proxy(GLsizei width, GLsizei height) {
+  GLint largest = 0;
+  emscripten_glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  const bool fits = width >= 0 && height >= 0 && width <= largest && height <= largest;
+  proxy_width = fits ? width : 0;
+  proxy_height = fits ? height : 0;
+}
 
 }  // namespace
 
@@ -84,13 +241,79 @@ void glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) { emulat
 void glEnable(GLenum cap) { emulation().enable(cap); }
 void glDisable(GLenum cap) { emulation().disable(cap); }
 
-// WebGL makes a texture only of the texels' own format. The engine asks
-// for RGBA from luminance and alpha (glyphs), which samples the same as
-// luminance and alpha kept as they are.
-void glTexImage2D(GLenum target, GLint level, GLint, GLsizei width, GLsizei height, GLint border, GLenum format,
-                  GLenum type, const GLvoid* texels) {
-  emscripten_glTexImage2D(target, level, static_cast<GLint>(format), width, height, border, format, type, texels);
+void glGenTextures(GLsizei count, GLuint* textures) {
+  for (GLsizei i = 0; i < count; ++i) textures[i] = texture_names().generate();
 }
+void glDeleteTextures(GLsizei count, const GLuint* textures) {
+  for (GLsizei i = 0; i < count; ++i) texture_names().remove(textures[i]);
 }
 
-#endif
+void glPixelStorei(GLenum name, GLint value) { pixel_store(name, value); }
+
+void glTexImage2D(GLenum target, GLint level, GLint, GLsizei width, GLsizei height, GLint border, GLenum format,
+                  GLenum type, const GLvoid* texels) {
+  if (target == GL_PROXY_TEXTURE_2D) {
+    take_proxy(width, height);
+    return;
+  }
+  const WebGlTexels webgl = webgl_texels(width, height, format, type, texels);
+  upload_webgl_texels(webgl, [&] {
+    emscripten_glTexImage2D(target, level, static_cast<GLint>(webgl.format), width, height, border, webgl.format,
+                            webgl.type, webgl.texels);
+  });
+}
+
+void glTexSubImage2D(GLenum target, GLint level, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format,
+                     GLenum type, const GLvoid* texels) {
+  const WebGlTexels webgl = webgl_texels(width, height, format, type, texels);
+  upload_webgl_texels(webgl, [&] {
+    emscripten_glTexSubImage2D(target, level, x, y, width, height, webgl.format, webgl.type, webgl.texels);
+  });
+}
+
+// Only the proxy texture's size can be asked; anything else reads 0.
+void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* value) {
+  const bool proxy = target == GL_PROXY_TEXTURE_2D && level == 0;
+  *value = !proxy ? 0 : name == GL_TEXTURE_WIDTH ? proxy_width : name == GL_TEXTURE_HEIGHT ? proxy_height : 0;
+}
+
+void glRecti(GLint left, GLint top, GLint right, GLint bottom) {
+  emscripten_glBegin(GL_QUADS);
+  emscripten_glVertex2i(left, top);
+  emscripten_glVertex2i(right, top);
+  emscripten_glVertex2i(right, bottom);
+  emscripten_glVertex2i(left, bottom);
+  emscripten_glEnd();
+}
+
+// GLU's first level: the texels scaled to GLU's power-of-two sides (the
+// largest that fit WebGL's largest texture), 3 or 4 bytes a texel as the
+// format says; then WebGL's own smaller levels.
+GLint gluBuild2DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                        const void* texels) {
+  const int bytes = texel_bytes(format, type);
+  if (width < 1 || height < 1 || bytes == 0) return GL_INVALID_VALUE;
+  GLint largest = 0;
+  emscripten_glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+  int new_width = grains::glu_power_of_two(width), new_height = grains::glu_power_of_two(height);
+  while ((new_width > largest || new_height > largest) && (new_width > 1 || new_height > 1)) {
+    new_width = std::max(1, new_width / 2);
+    new_height = std::max(1, new_height / 2);
+  }
+  const int row_bytes = (width * bytes + unpack.alignment - 1) / unpack.alignment * unpack.alignment;
+  const std::vector<std::uint8_t> level = new_width == width && new_height == height
+                                              ? std::vector<std::uint8_t>()
+                                              : grains::glu_scaled(static_cast<const std::uint8_t*>(texels), width,
+                                                                   height, bytes, row_bytes, new_width, new_height);
+  if (level.empty()) {
+    glTexImage2D(target, 0, bytes, width, height, 0, format, type, texels);
+  } else {
+    const GLint alignment = unpack.alignment;
+    pixel_store(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(target, 0, bytes, new_width, new_height, 0, format, GL_UNSIGNED_BYTE, level.data());
+    pixel_store(GL_UNPACK_ALIGNMENT, alignment);
+  }
+  emscripten_glGenerateMipmap(target);
+  return 0;
+}
+}

@@ -1,5 +1,6 @@
 #include "scene/message.h"
 
+#include "platform/event_numbers.h"
 #include "scene/text_field.h"
 
 using grains::copy_text;
@@ -10,5 +11,7 @@ MESSAGE::MESSAGE(std::int32_t kind, const SDL_Event& event, const char* text, VY
     : kind(kind), event(event), text{}, target(target) {
   copy_text(this->text, text);
 }
+
+std::uint8_t MESSAGE::event_type() const { return grains::sdl12_event_type(event.type); }
 
 void MSG_RESPONDER::Post(const MESSAGE& message) { queue.push_back(std::make_unique<MESSAGE>(message)); }

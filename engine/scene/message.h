@@ -20,8 +20,10 @@ struct MESSAGE {
   // A null text gives an empty one; a longer text keeps 639 characters.
   MESSAGE(std::int32_t kind, const SDL_Event& event, const char* text, VYR_ENGINE* target);
 
-  // The SDL event type of the copied event (SDL_MOUSEBUTTONDOWN, ...).
-  std::uint8_t event_type() const { return event.type; }
+  // The copied event's type as SDL 1.2 numbers it, on every platform (5 for
+  // a mouse button press, 6 for its release, 24 for SDL_USEREVENT); the
+  // browser's SDL numbers event.type above 255.
+  std::uint8_t event_type() const;
 
   std::int32_t kind;
   SDL_Event event;

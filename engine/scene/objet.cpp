@@ -1,6 +1,7 @@
 #include "scene/objet.h"
 
 #include "draw/draw.h"
+#include "platform/event_numbers.h"
 #include "scene/text_field.h"
 #include "scene/widgets.h"
 #include "video/video.h"
@@ -117,7 +118,7 @@ void OBJET::track_slider(const MESSAGE& message) {
 // Sliders and buttons get a copy in their own queue; other targets nothing.
 void OBJET::route(const MESSAGE& message) {
   if (message.target == nullptr) {
-    if (message.event_type() != SDL_USEREVENT) std::printf("ZZZ\n");
+    if (message.event_type() != grains::sdl12_event_type(SDL_USEREVENT)) std::printf("ZZZ\n");
   } else if (auto* slider = dynamic_cast<SLIDER*>(message.target)) {
     slider->Post(message);
   } else if (auto* button = dynamic_cast<BUTTON*>(message.target)) {

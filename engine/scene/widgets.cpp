@@ -1,5 +1,6 @@
 #include "scene/widgets.h"
 
+#include "platform/event_numbers.h"
 #include "scene/text_field.h"
 #include "text/font_table.h"
 #include "video/usage_warnings.h"
@@ -42,8 +43,8 @@ int drain_queue(MSG_RESPONDER& responder, SPRITE& widget) {
   for (; !responder.queue.empty(); responder.queue.pop_back()) {
     const MESSAGE& message = *responder.queue.back();
     if (message.kind != 0) {
-      if (message.event_type() == SDL_MOUSEBUTTONDOWN) widget.pressed = 1;
-      if (message.event_type() == SDL_MOUSEBUTTONUP) {
+      if (message.event_type() == grains::sdl12_event_type(SDL_MOUSEBUTTONDOWN)) widget.pressed = 1;
+      if (message.event_type() == grains::sdl12_event_type(SDL_MOUSEBUTTONUP)) {
         widget.pressed = 0;
         ++releases;
       }

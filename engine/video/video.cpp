@@ -1,7 +1,7 @@
 #include "video/video.h"
 
 #include "images/image_bank.h"
-#include "platform/gl_platform.h"
+#include "platform/window_platform.h"
 #include "video/usage_warnings.h"
 
 #include <GL/gl.h>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-using grains::set_shading_and_hints;
+using grains::set_up_window_platform;
 using grains::warn_once;
 
 int screen_width = 0;
@@ -90,7 +90,7 @@ int start_video(int width, int height, const char* catalogue_path) {
   glClearDepth(1.0);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  set_shading_and_hints();
+  set_up_window_platform();
 
   image_bank = new IMAGE_BANK();
   if (catalogue_path != nullptr) image_bank->load_catalogue(catalogue_path);

@@ -19,28 +19,19 @@ constexpr int power_of_two_at_least(int n) {
 constexpr int TEXTURE_WIDTH = power_of_two_at_least(CellImage::COLUMNS);
 constexpr int TEXTURE_HEIGHT = power_of_two_at_least(CellImage::ROWS);
 
-// How texels are laid out for GL (see CellImage's texel order).
-#ifdef __EMSCRIPTEN__
-constexpr GLint TEXTURE_FORMAT = GL_RGBA;
-constexpr GLenum TEXEL_FORMAT = GL_RGBA, TEXEL_TYPE = GL_UNSIGNED_BYTE;
-#else
+// How texels are laid out for GL: a colour's 0xAARRGGBB word (the
+// browser's GL seam reorders them for WebGL).
 constexpr GLint TEXTURE_FORMAT = GL_RGBA8;
 constexpr GLenum TEXEL_FORMAT = GL_BGRA, TEXEL_TYPE = GL_UNSIGNED_INT_8_8_8_8_REV;
-#endif
 
 }  // namespace
 
 bool UploadDrawing::available() {
-#ifdef __EMSCRIPTEN__
-  // WebGL holds textures of this size everywhere, and has no proxies.
-  return true;
-#else
   glTexImage2D(GL_PROXY_TEXTURE_2D, 0, TEXTURE_FORMAT, TEXTURE_WIDTH, TEXTURE_HEIGHT, 0, TEXEL_FORMAT, TEXEL_TYPE,
                nullptr);
   GLint width = 0;
   glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   return width == TEXTURE_WIDTH;
-#endif
 }
 
 UploadDrawing::~UploadDrawing() {
@@ -67,11 +58,6 @@ void UploadDrawing::end_frame() {
 // colours' alpha bytes, as draw_square's glColor4ub does.
 void UploadDrawing::upload(const PixelBounds& cells) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-#ifdef __EMSCRIPTEN__
-  // WebGL reads whole rows only.
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, cells.top, CellImage::COLUMNS, cells.height(), TEXEL_FORMAT, TEXEL_TYPE,
-                  image_.texels() + static_cast<std::ptrdiff_t>(cells.top) * CellImage::COLUMNS);
-#else
   glPixelStorei(GL_UNPACK_ROW_LENGTH, CellImage::COLUMNS);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, cells.left);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, cells.top);
@@ -80,7 +66,6 @@ void UploadDrawing::upload(const PixelBounds& cells) {
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-#endif
 }
 
 // The square of cell (X, Y) covers the pixels from (size * X, size * Y) on,

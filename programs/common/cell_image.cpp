@@ -2,21 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// A colour as GL reads its texel: the desktop's GL takes 0xAARRGGBB words;
-// the browser's takes bytes red, green, blue, alpha, which a little-endian
-// word holds as 0xAABBGGRR.
-std::uint32_t texel_of(std::uint32_t colour) {
-#ifdef __EMSCRIPTEN__
-  return (colour & 0xFF00FF00u) | (colour >> 16 & 0xFFu) | (colour & 0xFFu) << 16;
-#else
-  return colour;
-#endif
-}
-
-}  // namespace
-
 CellImage::CellImage() : texels_(COLUMNS * ROWS, 0) {}
 
 void CellImage::clear() {
@@ -39,6 +24,6 @@ void CellImage::row(int row, const std::uint32_t* colours, int count, int size) 
   if (left == right) return;
   std::uint32_t* const texels = &texels_[row * COLUMNS];
   for (int x = left; x < right; ++x)
-    if (colours[x] != 0) texels[x] = texel_of(colours[x]);
+    if (colours[x] != 0) texels[x] = colours[x];
   drawn_.include({left, row, right, row + 1});
 }

@@ -24,8 +24,7 @@ class CellImage final : public CellPainter {
   void row(int row, const std::uint32_t* colours, int count, int size) override;
 
   // The texel of the cell in column x, row y: its colour as given, alpha
-  // byte included (in the browser, with red and blue bytes in the order
-  // WebGL reads), or 0 where no cell was drawn (as glClear leaves it).
+  // byte included, or 0 where no cell was drawn (as glClear leaves it).
   std::uint32_t texel(int x, int y) const { return texels_[y * COLUMNS + x]; }
   const std::uint32_t* texels() const { return texels_.data(); }
   // The smallest rectangle of cells holding every drawn one since the last

@@ -3,16 +3,17 @@
 // runs no frames of its own and calls grains_step instead, so that no timing
 // decides which frame is shown.
 //
-// The page (web/page.js) hands the program its pointer, and keeps the
-// session: the program always records what it handles (GRAINS_RECORD, by
-// default in the page's file system), the page downloads it with its frame
-// count, and a session file opened in the page plays from frame 0 in a
-// fresh program, as grains_sim replays it.
+// The page (web/page.js) hands the program its pointer (through the
+// engine's page_pointer.h), and keeps the session: the program always
+// records what it handles (GRAINS_RECORD, by default in the page's file
+// system), the page downloads it with its frame count, and a session file
+// opened in the page plays from frame 0 in a fresh program, as grains_sim
+// replays it.
 #include "common/grain_program.h"
 #include "common/program_main.h"
-#include "common/web_pointer.h"
 #include "common/web_session.h"
 #include "grains_sim/program_registry.h"
+#include "platform/page_pointer.h"
 #include "scene/objet.h"
 
 #include <GL/gl.h>
@@ -24,6 +25,9 @@
 #include <optional>
 #include <vector>
 
+using grains::drop_queued_events;
+using grains::ignore_page_pointer;
+
 namespace {
 
 std::string program_name;
@@ -34,10 +38,16 @@ std::unique_ptr<GrainProgram> program;
 // The session file being played, while it plays.
 std::optional<SessionPlayback> playback;
 
+// The player's pointer is ignored while a session file plays.
+void end_playback() {
+  playback.reset();
+  ignore_page_pointer(false);
+}
+
 void run_frame() {
   if (playback) playback->queue_events_of(program->frames());
   program->next_frame();
-  if (playback && program->frames() >= playback->frames()) playback.reset();
+  if (playback && program->frames() >= playback->frames()) end_playback();
 }
 
 // The program as it starts, with its grid's static defaults, the random
@@ -75,13 +85,6 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* grains_frame_pixels() {
 // grains_sim --full does before each frame.
 EMSCRIPTEN_KEEPALIVE void grains_fill_with_grains() { program->fill_with_grains(); }
 
-// One sample of the page's pointer: kind 0 motion, 1 button down, 2 button
-// up, at window pixels (x, y). Ignored while a session file plays.
-EMSCRIPTEN_KEEPALIVE void grains_pointer_event(int kind, int x, int y, int button) {
-  if (playback || kind < 0 || kind > 2) return;
-  queue_mouse_event(static_cast<MouseEventKind>(kind), x, y, button);
-}
-
 // The session recorded so far with its "# frames N" line; empty when
 // nothing is recorded. Valid until the next call.
 EMSCRIPTEN_KEEPALIVE const char* grains_session_text() {
@@ -99,7 +102,8 @@ EMSCRIPTEN_KEEPALIVE const char* grains_play_session(const char* path) {
   if (!session) return error.c_str();
   start_afresh();
   playback = std::move(session);
-  if (playback->frames() == 0) playback.reset();
+  ignore_page_pointer(true);
+  if (playback->frames() == 0) end_playback();
   return "";
 }
 
@@ -110,13 +114,8 @@ EMSCRIPTEN_KEEPALIVE long grains_playback_frames_left() {
 
 }  // extern "C"
 
-static_assert(static_cast<int>(MouseEventKind::motion) == 0 && static_cast<int>(MouseEventKind::button_down) == 1 &&
-                  static_cast<int>(MouseEventKind::button_up) == 2,
-              "grains_pointer_event's kinds");
-
 int run_grain_program(const std::string& name, GrainRules& own_rules) {
   start_program(StartUpBanners::printed);
-  leave_pointer_to_page();
   // The root container; the frame loop neither updates nor draws it.
   [[maybe_unused]] OBJET* const root_object = new OBJET(0, 0, "1");
   setenv("GRAINS_RECORD", PAGE_RECORDING_PATH, 0);

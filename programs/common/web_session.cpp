@@ -1,9 +1,24 @@
 #include "common/web_session.h"
 
-#include "common/web_pointer.h"
+#include "platform/page_pointer.h"
 
 #include <fstream>
 #include <sstream>
+
+using namespace grains;
+
+namespace {
+
+PagePointerKind page_pointer_kind(MouseEventKind kind) {
+  switch (kind) {
+    case MouseEventKind::motion: return PAGE_POINTER_MOTION;
+    case MouseEventKind::button_down: return PAGE_POINTER_DOWN;
+    case MouseEventKind::button_up: break;
+  }
+  return PAGE_POINTER_UP;
+}
+
+}  // namespace
 
 std::string recording_with_frame_count(const std::string& path, long frames) {
   std::ifstream file(path);
@@ -31,6 +46,6 @@ void SessionPlayback::queue_events_of(long frame) {
   const auto& events = script_.events;
   for (; next_ < events.size() && events[next_].frame <= frame; ++next_) {
     const MouseEvent& event = events[next_].event;
-    queue_mouse_event(event.kind, event.x, event.y, event.button);
+    queue_pointer_event(page_pointer_kind(event.kind), event.x, event.y, event.button);
   }
 }

@@ -4,6 +4,7 @@
 
 GRAIN_PROGRAMS=(grains_a grains_b grains_c grains_d)
 WINDOW_PROGRAMS=(grains_a grains_b grains_c grains_d engine_showcase)
+EXAMPLES=(sprite_window font_text panel_widgets patch_cord)
 
 # refuse MESSAGE: the script's name and the message, then exit 2.
 refuse() {
