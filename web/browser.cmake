@@ -119,12 +119,12 @@ function(add_browser_pages)
   browser_page(grains_a grains_a "red, green and blue grains. Left click: one red grain; left drag: a brush of red \
 grains; right drag: white walls." TOOLS grains walls)
   browser_page(grains_b grains_b "pink and white grains. Right drag: red walls (each position is printed as D x y \
-on the console); the left button paints nothing." TOOLS walls nothing)
+on the console); the left button paints nothing." TOOLS nothing walls)
   browser_page(grains_c grains_c "grains in many colours. Left click: one grain; left drag: a brush of grains in \
 random colours; middle drag: eraser; right drag: white walls." TOOLS grains walls eraser)
   browser_page(grains_d grains_d "a shower of white grains on big cells. Right drag: red walls, which land at the \
 pointer's pixel coordinates taken as cells, so only the top-left 161x161 pixels paint; the left button paints \
-nothing." TOOLS walls nothing)
+nothing." TOOLS nothing walls)
   browser_page(engine_showcase engine_showcase "the engine at work: click the buttons, drag the knob, drag the panel \
 by its background; the arrows step through the pictures of grfx/, and the layout is saved and loaded back in the \
 page's own files. Escape, which ends it on the desktop, does nothing here." FONTS OWN_FRAME_LOOP)

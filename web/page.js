@@ -55,6 +55,7 @@
       this.active = null;  // the pointer that drives the program
       this.held = 0;       // the SDL buttons held, bit b for button b
       this.last = null;    // the position of the last event sent
+      this.last_seen = null;  // where the last sample was, within the window or not
       this.listen();
     }
 
@@ -106,7 +107,12 @@
       // While a button is held the pointer stays within the window, as SDL
       // keeps it; a release outside is where it happens.
       const at = this.held !== 0 || wanted !== 0 ? this.within_window(position) : position;
-      if (moves || !this.is_last(at)) this.event(MOTION, at, 0);
+      // A desktop window hears of a move when the pointer reaches another
+      // pixel (outside the window too, where SDL keeps it at the edge);
+      // samples finer than a pixel are not moves.
+      const moved = this.last_seen === null || position.x !== this.last_seen.x || position.y !== this.last_seen.y;
+      this.last_seen = position;
+      if (moves ? moved : !this.is_last(at)) this.event(MOTION, at, 0);
       for (const button of [LEFT, MIDDLE, RIGHT])
         if ((this.held & (1 << button)) !== 0 && (wanted & (1 << button)) === 0) this.event(UP, position, button);
       for (const button of [LEFT, MIDDLE, RIGHT])

@@ -65,7 +65,6 @@ test('drags out of every edge give what a desktop window gives', async () => {
                    expected);
 
   const page = await LivePage.open(browser, server, 'grains_b');
-  await page.page.click('input[name=tool][value=nothing]');  // the left button as itself
   const box = await page.box();
   const buttons = {1: 'left', 2: 'middle', 3: 'right'};
   for (const event of input) {
@@ -87,6 +86,21 @@ test('a second button pressed during a drag is a press, not a move', async () =>
   assert.deepEqual(from_first_press(await page.handled()),
                    ['down 100 300 1', 'motion 110 300', 'down 110 300 3', 'motion 120 300', 'up 120 300 1',
                     'motion 130 300', 'up 130 300 3']);
+  await page.page.close();
+});
+
+test('samples that stay within one pixel are one move, as a desktop window hears them', async () => {
+  const page = await LivePage.open(browser, server, 'grains_b');
+  const box = await page.box();
+  await page.mouse('move', {x: 100.5, y: 300.5}, 'none', box);
+  await page.mouse('press', {x: 100.5, y: 300.5}, 'right', box);
+  for (const x of [100.75, 101.25, 101.5, 101.75, 102.5])
+    await page.mouse('move', {x, y: 300.5}, 'none', box);
+  await page.mouse('release', {x: 102.5, y: 300.5}, 'right', box);
+  await page.frames(3);
+  assert.deepEqual(from_first_press(await page.handled()),
+                   ['down 100 300 3', 'motion 101 300', 'motion 102 300', 'up 102 300 3']);
+  assert.deepEqual(page.d_lines(), ['D 101 300', 'D 102 300']);
   await page.page.close();
 });
 
@@ -179,7 +193,7 @@ test('a finger on a scrolled page paints with each tool, and further fingers are
   await page.page.close();
 });
 
-test('on a phone the canvas fits the screen, sharp, and a finger paints walls where it touches', async () => {
+test('on a phone the canvas fits the screen, sharp, and a finger with the walls tool paints where it touches', async () => {
   for (const profile of ['iPhone 12', 'iPhone 12 landscape']) {
     const page = await LivePage.open(browser, server, 'grains_b', {device: KnownDevices[profile]});
     const screen = await page.page.evaluate(() => ({width: innerWidth, height: innerHeight}));
@@ -189,6 +203,7 @@ test('on a phone the canvas fits the screen, sharp, and a finger paints walls wh
     assert.ok(Math.abs(box.width / box.height - 4 / 3) < 0.01, `${profile}: 4:3 kept`);
     assert.equal(await page.page.$eval('canvas', canvas => getComputedStyle(canvas).imageRendering), 'pixelated');
 
+    await page.page.tap('input[name=tool][value=walls]');
     const points = [{x: box.width * 0.1, y: box.height * 0.2}, {x: box.width * 0.3, y: box.height * 0.25},
                     {x: box.width / 2, y: box.height / 2}];
     await page.touch('touchStart', [{...points[0], id: 1}], box);

@@ -13,9 +13,9 @@ const {LivePage} = require('./live_page');
 const web_build = path.resolve(process.argv[2]);
 const PROGRAMS = {
   grains_a: {tools: ['grains', 'walls'], says: /right drag: white walls/},
-  grains_b: {tools: ['walls', 'nothing'], says: /Right drag: red walls/},
+  grains_b: {tools: ['nothing', 'walls'], says: /Right drag: red walls/},
   grains_c: {tools: ['grains', 'walls', 'eraser'], says: /middle drag: eraser/},
-  grains_d: {tools: ['walls', 'nothing'], says: /only the top-left 161x161 pixels paint/},
+  grains_d: {tools: ['nothing', 'walls'], says: /only the top-left 161x161 pixels paint/},
 };
 // The programs that run their own main() in the page, and their titles.
 const OWN_LOOPS = {
@@ -53,6 +53,8 @@ test('each page names its program, says what the buttons and tools do, links bac
     assert.match(await page.page.$eval('#help', help => help.textContent), says, program);
     assert.equal(await page.page.$eval('a', link => link.getAttribute('href')), 'index.html');
     assert.deepEqual(await page.page.$$eval('input[name=tool]', choices => choices.map(choice => choice.value)), tools);
+    // The left button is itself until another tool is chosen, as in a desktop window.
+    assert.equal(await page.page.$eval('input[name=tool]:checked', choice => choice.value), tools[0], program);
     assert.equal(await page.page.$eval('#controls', controls => controls.hidden), false, 'the session\'s controls');
     assert.deepEqual(faults(page), [], program);
     await page.page.close();

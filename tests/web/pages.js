@@ -32,8 +32,6 @@ class SteppedPage {
     page.on('pageerror', error => log('page error: ' + error.message));
     await page.goto(`http://127.0.0.1:${server.address().port}/${program}.html?step`);
     await page.waitForFunction(() => Module.calledRun && typeof Module._grains_step === 'function');
-    // The left button as itself, as in a desktop window.
-    await page.click('input[name=tool][value=grains], input[name=tool][value=nothing]');
     const box = await (await page.$('canvas')).boundingBox();
     return new SteppedPage(page, box);
   }
