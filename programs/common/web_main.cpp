@@ -23,10 +23,12 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 using grains::drop_queued_events;
 using grains::ignore_page_pointer;
+using grains::queue_pointer_event;
 
 namespace {
 
@@ -38,9 +40,21 @@ std::unique_ptr<GrainProgram> program;
 // The session file being played, while it plays.
 std::optional<SessionPlayback> playback;
 
+// A session that ends with a button held would leave it held for the
+// player's pointer, which never pressed it: the session's last frame is
+// followed by its release where the session left the pointer.
+void release_buttons_left_held() {
+  const std::pair<std::int32_t, int> buttons[] = {{mouse_state.left_held, BUTTON_LEFT},
+                                                  {mouse_state.middle_held, BUTTON_MIDDLE},
+                                                  {mouse_state.right_held, BUTTON_RIGHT}};
+  for (const auto& [held, button] : buttons)
+    if (held != 0) queue_pointer_event(grains::PAGE_POINTER_UP, mouse_state.x, mouse_state.y, button);
+}
+
 // The player's pointer is ignored while a session file plays.
 void end_playback() {
   playback.reset();
+  release_buttons_left_held();
   ignore_page_pointer(false);
 }
 

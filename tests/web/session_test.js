@@ -151,6 +151,21 @@ test('while a session plays the player\'s input is ignored; then the program goe
   await page.page.close();
 });
 
+test('a session that ends with a button held lets it go, so the player\'s pointer paints nothing unpressed', async () => {
+  const session_file = path.join(folder, 'held.txt');
+  fs.writeFileSync(session_file, '5 motion 100 500\n5 down 100 500 3\n6 motion 120 500\n# frames 20\n');
+  const page = await LivePage.open(browser, server, 'grains_b');
+  await (await page.page.$('#open')).uploadFile(session_file);
+  await page.page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Played'));
+  const box = await page.box();
+  for (let x = 300; x <= 340; x += 10) await page.mouse('move', {x, y: 100}, 'none', box);
+  await page.frames(3);
+  const events = session_events(await page.session());
+  assert.deepEqual(events.slice(0, 4), ['5 motion 100 500', '5 down 100 500 3', '6 motion 120 500', '20 up 120 500 3']);
+  assert.deepEqual(page.d_lines(), ['D 120 500'], 'no wall painted by the unpressed pointer');
+  await page.page.close();
+});
+
 test('a session file that cannot be played is said, and the program runs on', async () => {
   const page = await LivePage.open(browser, server, 'grains_d');
   const bad = path.join(folder, 'bad.txt');
