@@ -13,12 +13,11 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const {serve, launch} = require('./pages');
-const {LivePage} = require('./live_page');
-const {png_frame, gl_frame, compare, describe} = require('./frame_compare');
+const {LivePage, keep_drawing_buffer} = require('./live_page');
+const {png_frame, compare, describe} = require('./frame_compare');
 
 const [web_build, desktop_program] = process.argv.slice(2).map(file => path.resolve(file));
 const SOURCE = path.resolve(__dirname, '..', '..');
-const WIDTH = 1024, HEIGHT = 768;
 // Pixels more than two levels off, where the shrunk pictures' filtering
 // rounds apart (57 seen).
 const MOST_BEYOND_TWO_LEVELS = 150;
@@ -47,26 +46,14 @@ function report_lines(lines) {
   return lines.slice(0, end).filter(line => / \d+x\d+ bytes=/.test(line));
 }
 
-function keep_drawing_buffer() {
-  const get_context = HTMLCanvasElement.prototype.getContext;
-  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
-    return get_context.call(this, type, Object.assign({}, attributes, {preserveDrawingBuffer: true}));
-  };
-}
-
 async function page_report(browser, server) {
   const page = await LivePage.open(browser, server, 'bank_report', {setup: keep_drawing_buffer});
   try {
     for (let tries = 0; tries < 100 && !page.console.some(({text}) => text === 'END'); ++tries) await page.frames(5);
     await page.frames(10);
-    const bytes = await page.page.evaluate((width, height) => {
-      const gl = document.getElementById('canvas').getContext('webgl');
-      const pixels = new Uint8Array(width * height * 4);
-      gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-      return Array.from(pixels);
-    }, WIDTH, HEIGHT);
+    const frame = await page.canvas_frame();
     if (page.errors.length > 0) throw new Error(`page errors: ${page.errors.join('; ')}`);
-    return {lines: report_lines(page.console.map(({text}) => text)), frame: gl_frame(bytes, WIDTH, HEIGHT)};
+    return {lines: report_lines(page.console.map(({text}) => text)), frame};
   } finally {
     await page.page.close();
   }

@@ -14,12 +14,11 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const {serve, launch} = require('./pages');
-const {LivePage, sleep} = require('./live_page');
-const {png_frame, gl_frame, compare, describe} = require('./frame_compare');
+const {LivePage, keep_drawing_buffer, sleep} = require('./live_page');
+const {png_frame, compare, describe} = require('./frame_compare');
 
 const [web_build, desktop_build] = process.argv.slice(2).map(folder => path.resolve(folder));
 const SOURCE = path.resolve(__dirname, '..', '..');
-const WIDTH = 1024, HEIGHT = 768;
 
 // Input, in window pixels: a move, a press or release of the left button,
 // a click (both), a pause.
@@ -98,30 +97,12 @@ function desktop_frames(scene, driver) {
   }
 }
 
-// So that the canvas can be read between frames, it keeps its picture.
-function keep_drawing_buffer() {
-  const get_context = HTMLCanvasElement.prototype.getContext;
-  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
-    return get_context.call(this, type, Object.assign({}, attributes, {preserveDrawingBuffer: true}));
-  };
-}
-
-async function canvas_frame(page) {
-  const bytes = await page.page.evaluate((width, height) => {
-    const gl = document.getElementById('canvas').getContext('webgl');
-    const pixels = new Uint8Array(width * height * 4);
-    gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-    return Array.from(pixels);
-  }, WIDTH, HEIGHT);
-  return gl_frame(bytes, WIDTH, HEIGHT);
-}
-
 // The canvas once two frames 10 animation frames apart agree.
 async function steady_canvas(page) {
-  let before = await canvas_frame(page);
+  let before = await page.canvas_frame();
   for (let tries = 0; tries < 50; ++tries) {
     await page.frames(10);
-    const now = await canvas_frame(page);
+    const now = await page.canvas_frame();
     if (now.pixels.every((pixel, i) => pixel === before.pixels[i]) && now.pixels.some(pixel => pixel !== 0)) return now;
     before = now;
   }

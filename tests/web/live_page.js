@@ -4,6 +4,7 @@
 'use strict';
 const fs = require('fs');
 const {PNG} = require('pngjs');
+const {gl_frame} = require('./frame_compare');
 
 const BUTTON_BITS = {left: 1, right: 2, middle: 4};
 
@@ -77,7 +78,30 @@ class LivePage {
   d_lines() { return this.console.filter(message => message.text.startsWith('D ')).map(message => message.text); }
 
   status() { return this.page.$eval('#status', status => status.textContent); }
+
+  // The canvas as WebGL holds it now (a page opened with
+  // keep_drawing_buffer keeps it after it is shown): frame_compare's frame.
+  async canvas_frame() {
+    const {width, height, bytes} = await this.page.evaluate(() => {
+      const canvas = document.getElementById('canvas');
+      const gl = canvas.getContext('webgl');
+      const pixels = new Uint8Array(canvas.width * canvas.height * 4);
+      gl.readPixels(0, 0, canvas.width, canvas.height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+      return {width: canvas.width, height: canvas.height, bytes: Array.from(pixels)};
+    });
+    return gl_frame(bytes, width, height);
+  }
 }
+
+// A page's setup: its WebGL canvas keeps its picture after it is shown, so
+// that a test can read what the player sees.
+function keep_drawing_buffer() {
+  const get_context = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+    return get_context.call(this, type, Object.assign({}, attributes, {preserveDrawingBuffer: true}));
+  };
+}
+
 
 // The event lines of a session (its comments left out).
 function session_events(text) { return text.split('\n').filter(line => line !== '' && !line.startsWith('#')); }
@@ -93,4 +117,4 @@ function png_pixels(file) {
 
 const sleep = ms => new Promise(done => setTimeout(done, ms));
 
-module.exports = {LivePage, session_events, png_pixels, sleep};
+module.exports = {LivePage, keep_drawing_buffer, session_events, png_pixels, sleep};

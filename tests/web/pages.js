@@ -4,6 +4,7 @@
 'use strict';
 const fs = require('fs');
 const puppeteer = require('puppeteer-core');
+const {gl_frame} = require('./frame_compare');
 const {serve} = require('./server');
 
 const CANVAS_WIDTH = 1024;
@@ -78,15 +79,7 @@ class SteppedPage {
 
 // A frame as GL reads it (red, green, blue and alpha bytes, bottom row
 // first) as 0xRRGGBB pixels, top row first.
-function pixels_of_gl_frame(bytes) {
-  const pixels = new Uint32Array(CANVAS_WIDTH * CANVAS_HEIGHT);
-  for (let y = 0; y < CANVAS_HEIGHT; ++y)
-    for (let x = 0; x < CANVAS_WIDTH; ++x) {
-      const i = ((CANVAS_HEIGHT - 1 - y) * CANVAS_WIDTH + x) * 4;
-      pixels[y * CANVAS_WIDTH + x] = (bytes[i] << 16) | (bytes[i + 1] << 8) | bytes[i + 2];
-    }
-  return pixels;
-}
+function pixels_of_gl_frame(bytes) { return gl_frame(bytes, CANVAS_WIDTH, CANVAS_HEIGHT).pixels; }
 
 // The events of a grains_sim events file, with their line numbers; the
 // pointer's positions may lie outside the window (below 0 too).

@@ -12,7 +12,7 @@ const os = require('os');
 const path = require('path');
 const {after, before, test} = require('node:test');
 const {serve, launch, SteppedPage, read_events, as_the_desktop_gives, pixels_of_gl_frame} = require('./pages');
-const {LivePage, session_events, png_pixels, sleep} = require('./live_page');
+const {LivePage, keep_drawing_buffer, session_events, png_pixels, sleep} = require('./live_page');
 
 const [web_build, grains_sim] = process.argv.slice(2);
 let server, browser, folder;
@@ -37,15 +37,6 @@ function replayed(program, session_file) {
 function differing_pixels(a, b) {
   assert.equal(a.length, b.length);
   return a.reduce((count, pixel, i) => count + (pixel !== b[i]), 0);
-}
-
-// So that the test can read the canvas at the moment of the download, the
-// WebGL canvas keeps its picture after it is shown.
-function keep_drawing_buffer() {
-  const get_context = HTMLCanvasElement.prototype.getContext;
-  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
-    return get_context.call(this, type, Object.assign({}, attributes, {preserveDrawingBuffer: true}));
-  };
 }
 
 // A drag of `moves` moves 8 px apart, `apart` ms apart (0: sent at once).
