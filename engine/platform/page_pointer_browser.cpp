@@ -18,10 +18,11 @@ Uint32 held_buttons = 0;
 int last_x = 0, last_y = 0;
 bool pointer_ignored = false;
 
-// The page's pointer events not yet polled. The browser's SDL_PushEvent
-// keeps only the first 32 bytes of an event, which leaves out a motion's
-// yrel; so they wait here, and SDL_PollEvent hands them out before the
-// browser SDL's own.
+// The page's pointer events and the program's own pushed events, not yet
+// polled. The browser SDL's SDL_PushEvent keeps only the first 32 bytes of
+// an event (a motion's yrel is lost) and its SDL_PeepEvents never hands a
+// pushed event back; so they wait here, and SDL_PollEvent hands them out
+// before the browser SDL's own.
 std::deque<SDL_Event> pointer_events;
 
 // SDL 1.2 keeps coordinates in 16 bits.
@@ -82,6 +83,12 @@ int SDL_PollEvent(SDL_Event* event) {
   *event = pointer_events.front();
   pointer_events.pop_front();
   return 1;
+}
+
+// SDL's own, in the browser: the event waits with the page's pointer events.
+int SDL_PushEvent(SDL_Event* event) {
+  grains::pointer_events.push_back(*event);
+  return 0;
 }
 
 // One sample of the page's pointer: kind 0 motion, 1 button down, 2 button

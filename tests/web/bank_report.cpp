@@ -2,7 +2,8 @@
 // and every picture file of grfx/ registered under its path as the
 // showcase registers them. It prints a line a picture (its name, size,
 // layout and a digest of its pixels) and "END", then draws them all in a
-// grid, each fitted into a 64-pixel square, until it is closed. The
+// grid, each fitted into a 64-pixel square, until it is closed; an event it
+// pushes itself says "pushed event polled" when it comes back. The
 // browser tests compare its page with its desktop window
 // (compare_pictures.js): the same surfaces, and the same colours.
 #include "grains/engine.h"
@@ -45,10 +46,26 @@ void report(const char* name, const SDL_Surface& surface) {
               digest(surface));
 }
 
+// An event the program pushes comes back from SDL_PollEvent, as on the
+// desktop; it says so once.
+constexpr int PUSHED_CODE = 42;
+
+void push_own_event() {
+  SDL_Event event{};
+  event.type = SDL_USEREVENT;
+  event.user.code = PUSHED_CODE;
+  SDL_PushEvent(&event);
+}
+
 bool quit_asked() {
   SDL_Event event;
-  while (SDL_PollEvent(&event))
+  while (SDL_PollEvent(&event)) {
     if (event.type == SDL_QUIT) return true;
+    if (event.type == SDL_USEREVENT && event.user.code == PUSHED_CODE) {
+      std::printf("pushed event polled\n");
+      std::fflush(stdout);
+    }
+  }
   return false;
 }
 
@@ -69,6 +86,7 @@ int main(int, char**) {
                          y - picture.h * (1 - picture.zoom) / 2 - grains::TEXTURED_QUAD_DROP, 0);
     pictures.push_back(picture);
   }
+  push_own_event();
   std::printf("END\n");
   std::fflush(stdout);
   while (!quit_asked()) {

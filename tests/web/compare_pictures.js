@@ -32,19 +32,21 @@ function desktop_report(driver) {
     execFileSync(path.join(SOURCE, 'tests', 'with_xvfb.sh'),
                  [path.join(__dirname, 'desktop_window.sh'), folder, out, desktop_program, '--'],
                  {env: {...process.env, GALLIUM_DRIVER: driver}, stdio: ['ignore', 'ignore', 'inherit']});
-    return {lines: report_lines(fs.readFileSync(path.join(out, 'output.txt'), 'utf8').split('\n')),
-            frame: png_frame(path.join(out, '0.png'))};
+    const output = fs.readFileSync(path.join(out, 'output.txt'), 'utf8').split('\n');
+    return {lines: report_lines(output), pushed: pushed_event_polled(output), frame: png_frame(path.join(out, '0.png'))};
   } finally {
     fs.rmSync(out, {recursive: true});
   }
 }
 
-// The picture lines of a run's output, up to END.
+// The picture lines of a run's output, up to END, and whether the event the
+// program pushed came back.
 function report_lines(lines) {
   const end = lines.indexOf('END');
   if (end < 0) throw new Error('the report never ended');
   return lines.slice(0, end).filter(line => / \d+x\d+ bytes=/.test(line));
 }
+const pushed_event_polled = lines => lines.includes('pushed event polled');
 
 async function page_report(browser, server) {
   const page = await LivePage.open(browser, server, 'bank_report', {setup: keep_drawing_buffer});
@@ -53,7 +55,8 @@ async function page_report(browser, server) {
     await page.frames(10);
     const frame = await page.canvas_frame();
     if (page.errors.length > 0) throw new Error(`page errors: ${page.errors.join('; ')}`);
-    return {lines: report_lines(page.console.map(({text}) => text)), frame};
+    const output = page.console.map(({text}) => text);
+    return {lines: report_lines(output), pushed: pushed_event_polled(output), frame};
   } finally {
     await page.page.close();
   }
@@ -74,7 +77,8 @@ async function main() {
         console.log(`  desktop: ${line}\n  page:    ${page.lines[desktop.lines.indexOf(line)]}`);
       const found = compare(page.frame, desktop.frame);
       console.log(`  every picture drawn: ${describe(found)}`);
-      failed = failed || differing.length > 0 || page.lines.length !== desktop.lines.length || desktop.lines.length < 49 ||
+      console.log(`  the event the program pushed came back: desktop ${desktop.pushed}, page ${page.pushed}`);
+      failed = failed || !desktop.pushed || !page.pushed || differing.length > 0 || page.lines.length !== desktop.lines.length || desktop.lines.length < 49 ||
                found.far > 0 || found.beyond_two > MOST_BEYOND_TWO_LEVELS;
     }
   } finally {
