@@ -90,7 +90,7 @@ void expect_read_as_sdl_image(const std::string& path) {
 // A PNG file of width x height written with libpng: colour type, bit
 // depth, the samples of each row (from sample(x, y, channel)), and
 // optionally a palette, its transparency or a transparent colour.
-struct PngSpec {
+struct PngLayout {
   int width = 13, height = 7, colour_type = PNG_COLOR_TYPE_RGB, bit_depth = 8;
   std::vector<png_color> palette = {};
   std::vector<png_byte> palette_alphas = {};
@@ -98,8 +98,8 @@ struct PngSpec {
   bool interlaced = false;
 };
 
-PngSpec spec(int width, int height, int colour_type, int bit_depth) {
-  PngSpec made;
+PngLayout png_layout(int width, int height, int colour_type, int bit_depth) {
+  PngLayout made;
   made.width = width;
   made.height = height;
   made.colour_type = colour_type;
@@ -118,36 +118,36 @@ int channels_of(int colour_type) {
 
 // Samples that vary by place and channel, within the bit depth (and the
 // palette's size).
-int sample(const PngSpec& spec, int x, int y, int channel) {
-  const int largest = spec.colour_type == PNG_COLOR_TYPE_PALETTE ? static_cast<int>(spec.palette.size()) - 1
-                                                                 : (1 << spec.bit_depth) - 1;
+int sample(const PngLayout& layout, int x, int y, int channel) {
+  const int largest = layout.colour_type == PNG_COLOR_TYPE_PALETTE ? static_cast<int>(layout.palette.size()) - 1
+                                                                   : (1 << layout.bit_depth) - 1;
   return (x * 37 + y * 91 + channel * 53 + x * y * 7) % (largest + 1);
 }
 
-void write_png(const std::string& path, const PngSpec& spec) {
+void write_png(const std::string& path, const PngLayout& layout) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_init_io(png, file);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.colour_type,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bit_depth, layout.colour_type,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.palette_alphas.empty())
-    png_set_tRNS(png, info, spec.palette_alphas.data(), static_cast<int>(spec.palette_alphas.size()), nullptr);
-  if (spec.transparent) {
-    png_color_16 colour = *spec.transparent;
+  if (!layout.palette.empty()) png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
+  if (!layout.palette_alphas.empty())
+    png_set_tRNS(png, info, layout.palette_alphas.data(), static_cast<int>(layout.palette_alphas.size()), nullptr);
+  if (layout.transparent) {
+    png_color_16 colour = *layout.transparent;
     png_set_tRNS(png, info, nullptr, 0, &colour);
   }
   png_write_info(png, info);
-  if (spec.bit_depth < 8) png_set_packing(png);
-  const int channels = channels_of(spec.colour_type), sample_bytes = spec.bit_depth == 16 ? 2 : 1;
-  std::vector<std::vector<png_byte>> rows(spec.height, std::vector<png_byte>(spec.width * channels * sample_bytes));
-  for (int y = 0; y < spec.height; ++y)
-    for (int x = 0; x < spec.width; ++x)
+  if (layout.bit_depth < 8) png_set_packing(png);
+  const int channels = channels_of(layout.colour_type), sample_bytes = layout.bit_depth == 16 ? 2 : 1;
+  std::vector<std::vector<png_byte>> rows(layout.height, std::vector<png_byte>(layout.width * channels * sample_bytes));
+  for (int y = 0; y < layout.height; ++y)
+    for (int x = 0; x < layout.width; ++x)
       for (int c = 0; c < channels; ++c) {
-        const int value = sample(spec, x, y, c);
+        const int value = sample(layout, x, y, c);
         png_byte* at = &rows[y][(x * channels + c) * sample_bytes];
         if (sample_bytes == 2) {
           at[0] = static_cast<png_byte>(value >> 8);
@@ -265,15 +265,15 @@ TEST(BrowserPictures, EveryPictureOfGrfxIsReadAsSdlImageReadsIt) {
 }
 
 TEST_F(Files, PngFilesOfEveryColourTypeAreReadAsSdlImageReadsThem) {
-  std::vector<std::pair<std::string, PngSpec>> specs = {
+  std::vector<std::pair<std::string, PngLayout>> specs = {
       {"rgb", {}},
-      {"rgba", spec(21, 9, PNG_COLOR_TYPE_RGB_ALPHA, 8)},
-      {"rgb16", spec(5, 4, PNG_COLOR_TYPE_RGB, 16)},
-      {"rgba16", spec(6, 3, PNG_COLOR_TYPE_RGB_ALPHA, 16)},
-      {"grey", spec(11, 5, PNG_COLOR_TYPE_GRAY, 8)},
-      {"grey4", spec(9, 6, PNG_COLOR_TYPE_GRAY, 4)},
-      {"grey16", spec(7, 3, PNG_COLOR_TYPE_GRAY, 16)},
-      {"grey_alpha", spec(10, 4, PNG_COLOR_TYPE_GRAY_ALPHA, 8)},
+      {"rgba", png_layout(21, 9, PNG_COLOR_TYPE_RGB_ALPHA, 8)},
+      {"rgb16", png_layout(5, 4, PNG_COLOR_TYPE_RGB, 16)},
+      {"rgba16", png_layout(6, 3, PNG_COLOR_TYPE_RGB_ALPHA, 16)},
+      {"grey", png_layout(11, 5, PNG_COLOR_TYPE_GRAY, 8)},
+      {"grey4", png_layout(9, 6, PNG_COLOR_TYPE_GRAY, 4)},
+      {"grey16", png_layout(7, 3, PNG_COLOR_TYPE_GRAY, 16)},
+      {"grey_alpha", png_layout(10, 4, PNG_COLOR_TYPE_GRAY_ALPHA, 8)},
       {"palette", {12, 5, PNG_COLOR_TYPE_PALETTE, 8, palette_of(40)}},
       {"palette2", {15, 4, PNG_COLOR_TYPE_PALETTE, 2, palette_of(4)}},
       {"palette_one_clear", {12, 5, PNG_COLOR_TYPE_PALETTE, 8, palette_of(16), {255, 255, 0, 255}}},
@@ -283,8 +283,8 @@ TEST_F(Files, PngFilesOfEveryColourTypeAreReadAsSdlImageReadsThem) {
       {"palette1", {19, 3, PNG_COLOR_TYPE_PALETTE, 1, palette_of(2)}},
       {"interlaced", {17, 11, PNG_COLOR_TYPE_RGB_ALPHA, 8, {}, {}, std::nullopt, true}},
   };
-  for (const auto& [name, spec] : specs) {
-    write_png(path(name + ".png"), spec);
+  for (const auto& [name, layout] : specs) {
+    write_png(path(name + ".png"), layout);
     expect_read_as_sdl_image(path(name + ".png"));
   }
 }
@@ -334,7 +334,7 @@ TEST_F(Files, PicturesOfEveryDepthTakeSdlsUploadLayout) {
   const SurfacePointer ramp = alpha_ramp();
   expect_upload_layout_as_sdl(*ramp);
   write_png(path("palette.png"), {13, 6, PNG_COLOR_TYPE_PALETTE, 8, palette_of(30)});
-  write_png(path("grey.png"), spec(9, 5, PNG_COLOR_TYPE_GRAY, 8));
+  write_png(path("grey.png"), png_layout(9, 5, PNG_COLOR_TYPE_GRAY, 8));
   // A grey picture with a transparent colour, which SDL takes as 16-bit colour.
   write_png(path("grey_keyed.png"), {40, 9, PNG_COLOR_TYPE_GRAY, 8, {}, {}, png_color_16{0, 0, 0, 0, 77}});
   for (const std::string& file :
