@@ -127,6 +127,27 @@ test('a button released in another tab is released in the page', async () => {
   await page.page.close();
 });
 
+test('a pointer capture lost during a drag releases the held button', async () => {
+  const setup = () => addEventListener('pointerdown', event => { window.pressed_pointer = event.pointerId; }, true);
+  const page = await LivePage.open(browser, server, 'grains_b', {setup});
+  const box = await page.box();
+  await page.mouse('move', {x: 100, y: 300}, 'none', box);
+  await page.mouse('press', {x: 100, y: 300}, 'right', box);
+  await page.mouse('move', {x: 120, y: 300}, 'none', box);
+  await page.page.evaluate(() => document.getElementById('canvas').releasePointerCapture(window.pressed_pointer));
+  await page.frames(2);
+  // The button is still down in the browser: the moves carry it.
+  for (let x = 140; x <= 200; x += 20) await page.mouse('move', {x, y: 300}, 'none', box);
+  await page.mouse('release', {x: 200, y: 300}, 'right', box);
+  await page.frames(3);
+
+  assert.deepEqual(from_first_press(await page.handled()),
+                   ['down 100 300 3', 'motion 120 300', 'up 120 300 3', 'motion 140 300', 'motion 160 300',
+                    'motion 180 300', 'motion 200 300']);
+  assert.deepEqual(page.d_lines(), ['D 120 300'], 'no wall painted once the capture is gone');
+  await page.page.close();
+});
+
 test('keys and the wheel stay the browser\'s', async () => {
   const page = await LivePage.open(browser, server, 'grains_c', {viewport: {width: 1280, height: 600}});
   await page.page.evaluate(() => {
