@@ -12,7 +12,7 @@ const {execFileSync} = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const {serve, launch} = require('./pages');
+const {run_check} = require('./pages');
 const {LivePage, keep_drawing_buffer} = require('./live_page');
 const {png_frame, compare, describe} = require('./frame_compare');
 
@@ -62,33 +62,22 @@ async function page_report(browser, server) {
   }
 }
 
-async function main() {
-  const server = await serve(path.resolve(web_build));
-  const browser = await launch();
+run_check(web_build, async (browser, server) => {
   let failed = false;
-  try {
-    const page = await page_report(browser, server);
-    for (const driver of ['llvmpipe', 'softpipe']) {
-      const desktop = desktop_report(driver);
-      const differing = desktop.lines.filter((line, i) => page.lines[i] !== line);
-      console.log(`bank_report on ${driver}: ${desktop.lines.length} pictures on the desktop, ${page.lines.length} in ` +
-                  `the page, ${differing.length} described otherwise`);
-      for (const line of differing.slice(0, 5))
-        console.log(`  desktop: ${line}\n  page:    ${page.lines[desktop.lines.indexOf(line)]}`);
-      const found = compare(page.frame, desktop.frame);
-      console.log(`  every picture drawn: ${describe(found)}`);
-      console.log(`  the event the program pushed came back: desktop ${desktop.pushed}, page ${page.pushed}`);
-      failed = failed || !desktop.pushed || !page.pushed || differing.length > 0 || page.lines.length !== desktop.lines.length || desktop.lines.length < 49 ||
-               found.far > 0 || found.beyond_two > MOST_BEYOND_TWO_LEVELS;
-    }
-  } finally {
-    await browser.close();
-    server.close();
+  const page = await page_report(browser, server);
+  for (const driver of ['llvmpipe', 'softpipe']) {
+    const desktop = desktop_report(driver);
+    const differing = desktop.lines.filter((line, i) => page.lines[i] !== line);
+    console.log(`bank_report on ${driver}: ${desktop.lines.length} pictures on the desktop, ${page.lines.length} in ` +
+                `the page, ${differing.length} described otherwise`);
+    for (const line of differing.slice(0, 5))
+      console.log(`  desktop: ${line}\n  page:    ${page.lines[desktop.lines.indexOf(line)]}`);
+    const found = compare(page.frame, desktop.frame);
+    console.log(`  every picture drawn: ${describe(found)}`);
+    console.log(`  the event the program pushed came back: desktop ${desktop.pushed}, page ${page.pushed}`);
+    failed = failed || !desktop.pushed || !page.pushed || differing.length > 0 ||
+             page.lines.length !== desktop.lines.length || desktop.lines.length < 49 || found.far > 0 ||
+             found.beyond_two > MOST_BEYOND_TWO_LEVELS;
   }
-  process.exit(failed ? 1 : 0);
-}
-
-main().catch(error => {
-  console.error(error);
-  process.exit(1);
+  return failed;
 });

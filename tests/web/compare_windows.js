@@ -13,7 +13,7 @@ const {execFileSync} = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const {serve, launch} = require('./pages');
+const {run_check} = require('./pages');
 const {LivePage, keep_drawing_buffer, sleep} = require('./live_page');
 const {png_frame, compare, describe} = require('./frame_compare');
 
@@ -143,40 +143,28 @@ async function page_frames(browser, server, scene, log) {
   }
 }
 
-async function main() {
-  const server = await serve(web_build);
-  const browser = await launch();
+run_check(web_build, async (browser, server) => {
   let failed = false;
   const log = [];
-  try {
-    for (const scene of SCENES) {
-      const page = await page_frames(browser, server, scene, log);
-      const judge = (what, found) => {
-        console.log(`${scene.page}, ${what}: ${describe(found)}`);
-        const bound = scene.most_differing === 0 ? found.differing : found.beyond_two;
-        failed = failed || found.far > 0 || bound > (scene.most_beyond_two || 0);
-      };
-      for (const driver of DRIVERS) {
-        const desktop = desktop_frames(scene, driver);
-        scene.steps.forEach((step, index) => judge(`${step.name}, on ${driver}`, compare(page[index], desktop[index],
-                                                                                            step.masks)));
-      }
-      if (scene.page === 'engine_showcase')
-        judge('at rest, against docs/pictures/engine_showcase.png',
-              compare(page[0], png_frame(path.join(SOURCE, 'docs', 'pictures', 'engine_showcase.png'))));
+  for (const scene of SCENES) {
+    const page = await page_frames(browser, server, scene, log);
+    const judge = (what, found) => {
+      console.log(`${scene.page}, ${what}: ${describe(found)}`);
+      const bound = scene.most_differing === 0 ? found.differing : found.beyond_two;
+      failed = failed || found.far > 0 || bound > (scene.most_beyond_two || 0);
+    };
+    for (const driver of DRIVERS) {
+      const desktop = desktop_frames(scene, driver);
+      scene.steps.forEach((step, index) => judge(`${step.name}, on ${driver}`, compare(page[index], desktop[index],
+                                                                                          step.masks)));
     }
-  } finally {
-    await browser.close();
-    server.close();
+    if (scene.page === 'engine_showcase')
+      judge('at rest, against docs/pictures/engine_showcase.png',
+            compare(page[0], png_frame(path.join(SOURCE, 'docs', 'pictures', 'engine_showcase.png'))));
   }
   if (log.length > 0) {
     console.log(log.join('\n'));
     failed = true;
   }
-  process.exit(failed ? 1 : 0);
-}
-
-main().catch(error => {
-  console.error(error);
-  process.exit(1);
+  return failed;
 });

@@ -9,7 +9,7 @@ const {execFileSync} = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const {CANVAS_WIDTH, serve, launch, SteppedPage, read_events, as_the_desktop_gives} = require('./pages');
+const {CANVAS_WIDTH, run_check, SteppedPage, read_events, as_the_desktop_gives} = require('./pages');
 const {png_pixels} = require('./live_page');
 
 const [web_build, grains_sim, frame_count, ...programs] = process.argv.slice(2);
@@ -50,38 +50,27 @@ function first_difference(a, b) {
   return null;
 }
 
-async function main() {
-  const server = await serve(path.resolve(web_build));
-  const browser = await launch();
+run_check(path.resolve(web_build), async (browser, server) => {
   let failed = false;
-  try {
-    for (const program of programs) {
-      const events = read_events(path.join(__dirname, `${program}.events`)).filter(event => event.frame < frames);
-      const page = await run_page(browser, server, program, events);
-      const handled = as_the_desktop_gives(events);
-      const desktop = desktop_picture(program, handled);
-      const expected = handled.map(event => event.text);
-      const differing = page.picture.reduce((count, pixel, i) => count + (pixel !== desktop[i]), 0);
-      const lit = desktop.reduce((count, pixel) => count + (pixel !== 0), 0);
-      const same_events = JSON.stringify(page.recorded) === JSON.stringify(expected);
-      console.log(`${program}: ${frames} frames, ${events.length} events (${same_events ?
-                  'all received as a desktop window gives them' : 'NOT received as a desktop window gives them'}); ${differing} of ${page.picture.length} pixels differ from grains_sim ` +
-                  `(${lit} lit); ${page.milliseconds.toFixed(1)} ms a frame in the page`);
-      if (!same_events) {
-        const at = page.recorded.findIndex((line, i) => line !== expected[i]);
-        console.log(`  first difference at event ${at}: page "${page.recorded[at]}", desktop "${expected[at]}"`);
-      }
-      if (differing > 0) console.log('  first differing pixel:', JSON.stringify(first_difference(page.picture, desktop)));
-      failed = failed || !same_events || differing > 0 || lit === 0;
+  for (const program of programs) {
+    const events = read_events(path.join(__dirname, `${program}.events`)).filter(event => event.frame < frames);
+    const page = await run_page(browser, server, program, events);
+    const handled = as_the_desktop_gives(events);
+    const desktop = desktop_picture(program, handled);
+    const expected = handled.map(event => event.text);
+    const differing = page.picture.reduce((count, pixel, i) => count + (pixel !== desktop[i]), 0);
+    const lit = desktop.reduce((count, pixel) => count + (pixel !== 0), 0);
+    const same_events = JSON.stringify(page.recorded) === JSON.stringify(expected);
+    const received = same_events ? 'all received' : 'NOT received';
+    console.log(`${program}: ${frames} frames, ${events.length} events (${received} as a desktop window gives ` +
+                `them); ${differing} of ${page.picture.length} pixels differ from grains_sim (${lit} lit); ` +
+                `${page.milliseconds.toFixed(1)} ms a frame in the page`);
+    if (!same_events) {
+      const at = page.recorded.findIndex((line, i) => line !== expected[i]);
+      console.log(`  first difference at event ${at}: page "${page.recorded[at]}", desktop "${expected[at]}"`);
     }
-  } finally {
-    await browser.close();
-    server.close();
+    if (differing > 0) console.log('  first differing pixel:', JSON.stringify(first_difference(page.picture, desktop)));
+    failed = failed || !same_events || differing > 0 || lit === 0;
   }
-  process.exit(failed ? 1 : 0);
-}
-
-main().catch(error => {
-  console.error(error);
-  process.exit(1);
+  return failed;
 });

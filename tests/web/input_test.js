@@ -104,12 +104,19 @@ test('samples that stay within one pixel are one move, as a desktop window hears
   await page.page.close();
 });
 
-test('a button released in another tab is released in the page', async () => {
-  const page = await LivePage.open(browser, server, 'grains_b');
+// A right drag on the page from (100, 300) to (120, 300), still held; the
+// canvas's rectangle.
+async function right_drag_begun(page) {
   const box = await page.box();
   await page.mouse('move', {x: 100, y: 300}, 'none', box);
   await page.mouse('press', {x: 100, y: 300}, 'right', box);
   await page.mouse('move', {x: 120, y: 300}, 'none', box);
+  return box;
+}
+
+test('a button released in another tab is released in the page', async () => {
+  const page = await LivePage.open(browser, server, 'grains_b');
+  const box = await right_drag_begun(page);
   await page.frames(2);
   const other = await browser.newPage();
   await other.bringToFront();
@@ -130,10 +137,7 @@ test('a button released in another tab is released in the page', async () => {
 test('a pointer capture lost during a drag releases the held button', async () => {
   const setup = () => addEventListener('pointerdown', event => { window.pressed_pointer = event.pointerId; }, true);
   const page = await LivePage.open(browser, server, 'grains_b', {setup});
-  const box = await page.box();
-  await page.mouse('move', {x: 100, y: 300}, 'none', box);
-  await page.mouse('press', {x: 100, y: 300}, 'right', box);
-  await page.mouse('move', {x: 120, y: 300}, 'none', box);
+  const box = await right_drag_begun(page);
   await page.page.evaluate(() => document.getElementById('canvas').releasePointerCapture(window.pressed_pointer));
   await page.frames(2);
   // The button is still down in the browser: the moves carry it.

@@ -114,6 +114,26 @@ function as_the_desktop_gives(events) {
   });
 }
 
+// Runs a comparison script's check(browser, server) on the pages of
+// `folder` and exits 1 when it resolves true (a difference) or throws.
+function run_check(folder, check) {
+  (async () => {
+    const server = await serve(folder);
+    const browser = await launch();
+    let failed = true;
+    try {
+      failed = await check(browser, server);
+    } finally {
+      await browser.close();
+      server.close();
+    }
+    process.exit(failed ? 1 : 0);
+  })().catch(error => {
+    console.error(error);
+    process.exit(1);
+  });
+}
+
 module.exports = {
-  CANVAS_WIDTH, CANVAS_HEIGHT, serve, launch, SteppedPage, read_events, as_the_desktop_gives, pixels_of_gl_frame,
+  CANVAS_WIDTH, CANVAS_HEIGHT, serve, launch, run_check, SteppedPage, read_events, as_the_desktop_gives, pixels_of_gl_frame,
 };
