@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -134,9 +135,13 @@ GLfloat unit(GLubyte level) { return static_cast<GLfloat>(level) / 255.0f; }
 struct WebGlTexels {
   GLenum format;
   GLenum type;
-  const GLvoid* texels;  // the caller's, or gathered's
-  std::vector<std::uint8_t> gathered;
+  const GLvoid* texels;  // the caller's, or gathered_texels
+  bool gathered;         // in tight rows
 };
+
+// Texels reordered and gathered for WebGL. Kept from one upload to the
+// next, so that a program's upload each frame allocates nothing.
+std::vector<std::uint8_t> gathered_texels;
 
 // Bytes a texel of format and type takes; 0 for a type kept as it is.
 int texel_bytes(GLenum format, GLenum type) {
@@ -154,38 +159,57 @@ int texel_bytes(GLenum format, GLenum type) {
 
 bool is_blue_first(GLenum format) { return format == GL_BGR || format == GL_BGRA; }
 
+// count blue-first texels of 4 bytes at from, written red first at to:
+// each texel's word (0xAARRGGBB on a little-endian machine) turned into
+// 0xAABBGGRR.
+void red_first_words(const std::uint8_t* from, GLsizei count, std::uint8_t* to) {
+  for (GLsizei x = 0; x < count; ++x, from += 4, to += 4) {
+    std::uint32_t word;
+    std::memcpy(&word, from, 4);
+    word = (word & 0xFF00FF00u) | (word >> 16 & 0xFFu) | (word & 0xFFu) << 16;
+    std::memcpy(to, &word, 4);
+  }
+}
+
+// count blue-first texels of the given bytes at from, written red first
+// at to.
+void red_first_bytes(const std::uint8_t* from, GLsizei count, int bytes, std::uint8_t* to) {
+  for (GLsizei x = 0; x < count; ++x, from += bytes, to += bytes) {
+    std::copy(from, from + bytes, to);
+    std::swap(to[0], to[2]);
+  }
+}
+
 // The caller's texels, read as the unpack settings say, in WebGL's terms.
 // Red-first bytes in whole rows go as they are.
 WebGlTexels webgl_texels(GLsizei width, GLsizei height, GLenum format, GLenum type, const GLvoid* texels) {
   const int bytes = texel_bytes(format, type);
   const bool blue_first = is_blue_first(format);
   WebGlTexels out{blue_first ? (format == GL_BGR ? GLenum(GL_RGB) : GLenum(GL_RGBA)) : format,
-                  bytes != 0 ? GLenum(GL_UNSIGNED_BYTE) : type,
-                  texels,
-                  {}};
+                  bytes != 0 ? GLenum(GL_UNSIGNED_BYTE) : type, texels, false};
   const bool rows_whole = unpack.row_length == 0 && unpack.skip_pixels == 0 && unpack.skip_rows == 0;
   if (texels == nullptr || bytes == 0 || (!blue_first && rows_whole)) return out;
   const int row_texels = unpack.row_length > 0 ? unpack.row_length : width;
   const std::ptrdiff_t row_bytes = (row_texels * bytes + unpack.alignment - 1) / unpack.alignment * unpack.alignment;
   const auto* from = static_cast<const std::uint8_t*>(texels) + unpack.skip_rows * row_bytes +
                      static_cast<std::ptrdiff_t>(unpack.skip_pixels) * bytes;
-  out.gathered.resize(static_cast<std::size_t>(width) * height * bytes);
-  std::uint8_t* to = out.gathered.data();
-  for (GLsizei y = 0; y < height; ++y, from += row_bytes) {
-    const std::uint8_t* texel = from;
-    for (GLsizei x = 0; x < width; ++x, texel += bytes, to += bytes) {
-      std::copy(texel, texel + bytes, to);
-      if (blue_first) std::swap(to[0], to[2]);
-    }
+  const std::ptrdiff_t tight_row_bytes = static_cast<std::ptrdiff_t>(width) * bytes;
+  gathered_texels.resize(static_cast<std::size_t>(tight_row_bytes) * height);
+  std::uint8_t* to = gathered_texels.data();
+  for (GLsizei y = 0; y < height; ++y, from += row_bytes, to += tight_row_bytes) {
+    if (!blue_first) std::copy(from, from + tight_row_bytes, to);
+    else if (bytes == 4) red_first_words(from, width, to);
+    else red_first_bytes(from, width, bytes, to);
   }
-  out.texels = out.gathered.data();
+  out.texels = gathered_texels.data();
+  out.gathered = true;
   return out;
 }
 
 // Runs upload with WebGL's texels unpacked from tight rows.
 template <typename Upload>
 void upload_webgl_texels(const WebGlTexels& texels, Upload upload) {
-  const bool tight = !texels.gathered.empty();
+  const bool tight = texels.gathered;
   if (tight) emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   upload();
   if (tight) emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, unpack.alignment);
